@@ -21,6 +21,7 @@ enum : int {
     LineSpacingValue,                             // double: twips or fraction of a line
     SuppressLineNumbers,                          // bool
     ContextualSpacing,                            // bool: no spacing between same-style paragraphs
+    ColumnBreakBefore,                            // bool: the paragraph starts a new column
 
     // Character format
     CharacterStyle = QTextFormat::UserProperty + 100, // QString: character style name

@@ -1,0 +1,109 @@
+#include "StoryBox.h"
+
+#include "LayoutDevice.h"
+#include "richedit/model/ModelProperty.h"
+#include "richedit/model/RichEditDocument.h"
+
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <optional>
+
+namespace richedit {
+
+namespace {
+
+// The text a field shows on a page, or null when it keeps its stored result.
+std::optional<QString> pageValue(const RichEditDocument *model, int fieldId, int pageNumber,
+                                 int pageCount)
+{
+    const Field *f = model->field(fieldId);
+    if (!f)
+        return std::nullopt;
+    if (f->type == FieldType::Page)
+        return QString::number(pageNumber);
+    if (f->type == FieldType::NumPages)
+        return QString::number(pageCount);
+    return std::nullopt;
+}
+
+} // namespace
+
+bool StoryBox::dependsOnPage(const RichEditDocument *model, const QTextDocument *story)
+{
+    for (QTextBlock b = story->begin(); b.isValid(); b = b.next()) {
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            const int id = it.fragment().charFormat().intProperty(ModelProperty::FieldId);
+            if (id > 0 && pageValue(model, id, 1, 1))
+                return true;
+        }
+    }
+    return false;
+}
+
+StoryBox::StoryBox(const RichEditDocument *model, const QTextDocument *story, qreal width,
+                   int pageNumber, int pageCount)
+{
+    qreal y = 0;
+    for (QTextBlock b = story->begin(); b.isValid(); b = b.next()) {
+        // Rebuild the block's text with page values in place of field results.
+        QString text;
+        QList<QTextLayout::FormatRange> formats;
+        int lastField = 0;
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QTextCharFormat cf = frag.charFormat();
+            const int id = cf.intProperty(ModelProperty::FieldId);
+            QString piece = frag.text();
+            if (id > 0) {
+                if (const auto value = pageValue(model, id, pageNumber, pageCount)) {
+                    piece = id == lastField ? QString() : *value;
+                }
+            }
+            lastField = id;
+            if (piece.isEmpty())
+                continue;
+            formats.append(QTextLayout::FormatRange{int(text.size()), int(piece.size()), cf});
+            text += piece;
+        }
+        const QTextBlockFormat bf = b.blockFormat();
+        auto layout = std::make_unique<QTextLayout>(text, b.charFormat().font(), layoutDevice());
+        layout->setFormats(formats);
+        QTextOption option;
+        option.setUseDesignMetrics(true);
+        option.setAlignment(bf.alignment());
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QList<QTextOption::Tab> tabs;
+        for (const QTextOption::Tab &t : bf.tabPositions())
+            tabs.append(t);
+        option.setTabs(tabs);
+        option.setTabStopDistance(720);
+        layout->setTextOption(option);
+        y += bf.topMargin();
+        const qreal top = y;
+        qreal lineY = 0;
+        layout->beginLayout();
+        for (int i = 0;; ++i) {
+            QTextLine line = layout->createLine();
+            if (!line.isValid())
+                break;
+            const qreal indent = bf.leftMargin() + (i == 0 ? bf.textIndent() : 0);
+            line.setLineWidth(std::max<qreal>(1, width - indent - bf.rightMargin()));
+            line.setPosition(QPointF(indent, lineY));
+            lineY += line.ascent() + line.descent() + std::max<qreal>(0, line.leading());
+        }
+        layout->endLayout();
+        y = top + lineY + bf.bottomMargin();
+        m_blocks.push_back(Block{std::move(layout), top});
+    }
+    m_height = y;
+}
+
+void StoryBox::draw(QPainter *painter, const QPointF &origin) const
+{
+    for (const Block &b : m_blocks)
+        b.layout->draw(painter, origin + QPointF(0, b.y));
+}
+
+} // namespace richedit
