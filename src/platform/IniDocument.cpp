@@ -120,25 +120,26 @@ IniDocument IniDocument::fromText(QStringView text)
     return document;
 }
 
-const std::optional<QString> *IniDocument::find(const QString &section, const QString &key) const
+std::optional<QString> IniDocument::value(const QString &section, const QString &key) const
 {
     const QString sectionName = foldedName(section);
     const QString keyName = foldedName(key);
     if (sectionName.isEmpty() || keyName.isEmpty())
-        return nullptr;
+        return std::nullopt;
     const auto entries = m_sections.constFind(sectionName);
     if (entries == m_sections.constEnd())
-        return nullptr;
-    const auto value = entries->constFind(keyName);
-    return value == entries->constEnd() ? nullptr : &value.value();
+        return std::nullopt;
+    const auto entry = entries->constFind(keyName);
+    if (entry == entries->constEnd() || !entry->has_value())
+        return std::nullopt;
+    return limited(unquoted(**entry));
 }
 
 QString IniDocument::readString(const QString &section, const QString &key,
                                 const QString &defaultValue) const
 {
-    const std::optional<QString> *value = find(section, key);
-    if (value && value->has_value())
-        return limited(unquoted(**value));
+    if (std::optional<QString> found = value(section, key))
+        return *std::move(found);
 
     qsizetype end = defaultValue.size();
     while (end > 0 && defaultValue[end - 1] == u' ')

@@ -47,12 +47,12 @@ public:
     // key has no value; both prepared as described above.
     QString readString(const QString &section, const QString &key,
                        const QString &defaultValue) const;
+    // The prepared value, or nullopt where readString would give the default.
+    std::optional<QString> value(const QString &section, const QString &key) const;
 
 private:
     // Keyed by case-folded key name; a key without '=' maps to nullopt.
     using Entries = QHash<QString, std::optional<QString>>;
-
-    const std::optional<QString> *find(const QString &section, const QString &key) const;
 
     // Keyed by case-folded section name; only the first section of a name is kept.
     QHash<QString, Entries> m_sections;
