@@ -3,6 +3,8 @@
 #include "LayoutDevice.h"
 #include "richedit/model/ModelProperty.h"
 
+#include <QHash>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -28,10 +30,47 @@ bool isListParagraph(const QTextBlockFormat &f)
     return f.intProperty(ModelProperty::ListInstance) > 0;
 }
 
-// The line box: natural height for single spacing, scaled, at least or exactly.
-qreal lineBoxHeight(const QTextLine &line, const QTextBlockFormat &f)
+// The gap word processors add below a font's ascent and descent for single
+// spacing: the part of the font's line gap that its Windows ascent and
+// descent do not already cover. Read once per font from its tables.
+qreal lineGapEm(const QFont &font)
 {
-    const qreal natural = line.ascent() + line.descent() + std::max<qreal>(0, line.leading());
+    static QHash<QString, qreal> cache;
+    const QString key = font.key();
+    auto it = cache.constFind(key);
+    if (it != cache.cend())
+        return *it;
+    qreal gap = 0;
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray hhea = raw.fontTable("hhea");
+    const QByteArray os2 = raw.fontTable("OS/2");
+    const QByteArray head = raw.fontTable("head");
+    auto s16 = [](const QByteArray &t, int at) {
+        return t.size() >= at + 2 ? qint16(quint16(uchar(t[at])) << 8 | uchar(t[at + 1])) : 0;
+    };
+    auto u16 = [](const QByteArray &t, int at) {
+        return t.size() >= at + 2 ? int(quint16(uchar(t[at])) << 8 | uchar(t[at + 1])) : 0;
+    };
+    const int unitsPerEm = u16(head, 18);
+    if (unitsPerEm > 0 && hhea.size() >= 10 && os2.size() >= 78) {
+        const int hheaHeight = s16(hhea, 4) - s16(hhea, 6);
+        const int winHeight = u16(os2, 74) + u16(os2, 76);
+        gap = std::max(0, s16(hhea, 8) - (winHeight - hheaHeight)) / qreal(unitsPerEm);
+    } else {
+        gap = -1; // unknown: keep the leading the font engine reports
+    }
+    cache.insert(key, gap);
+    return gap;
+}
+
+// The line box: natural height for single spacing, scaled, at least or exactly.
+qreal lineBoxHeight(const QTextLine &line, const QTextBlockFormat &f, const QFont &font)
+{
+    const qreal gapEm = lineGapEm(font);
+    const qreal leading = std::max<qreal>(0, line.leading());
+    const qreal gap = gapEm < 0 ? leading
+                                : std::min(leading, gapEm * font.pointSizeF() * LayoutDpi / 72.0);
+    const qreal natural = line.ascent() + line.descent() + gap;
     const auto rule = LineSpacing(f.intProperty(ModelProperty::LineSpacingRule));
     const qreal value = f.doubleProperty(ModelProperty::LineSpacingValue);
     switch (rule) {
@@ -76,6 +115,14 @@ const ShapedBlock *BlockShaper::cached(const QTextBlock &block, qreal width)
     return &data->shape;
 }
 
+const ShapedBlock *BlockShaper::current(const QTextBlock &block)
+{
+    const ShapeData *data = dataOf(block);
+    if (!data || data->shape.revision != block.revision() || block.layout()->lineCount() == 0)
+        return nullptr;
+    return &data->shape;
+}
+
 void BlockShaper::invalidate(const QTextBlock &block)
 {
     if (ShapeData *data = dataOf(block))
@@ -115,6 +162,10 @@ const ShapedBlock &BlockShaper::shape(const QTextBlock &block, qreal width,
     option.setTabs(tabs);
     layout->setTextOption(option);
 
+    // The font that sets the paragraph's line gap: its first run's.
+    QFont font = block.charFormat().font();
+    if (QTextBlock::iterator it = block.begin(); !it.atEnd())
+        font = it.fragment().charFormat().font();
     const qreal first = firstLineIndent(block);
     const qreal left = leftIndent(block);
     const qreal right = rightIndent(block);
@@ -128,7 +179,7 @@ const ShapedBlock &BlockShaper::shape(const QTextBlock &block, qreal width,
         qreal x = indent;
         qreal w = std::max<qreal>(1, width - indent - right);
         line.setLineWidth(w);
-        qreal h = lineBoxHeight(line, f);
+        qreal h = lineBoxHeight(line, f, font);
         if (spanAt) {
             // Objects may narrow the line or push it below them; the line's
             // height may change with its width, so settle it in a few steps.
@@ -146,12 +197,12 @@ const ShapedBlock &BlockShaper::shape(const QTextBlock &block, qreal width,
                 x = spanLeft;
                 w = nw;
                 line.setLineWidth(w);
-                h = lineBoxHeight(line, f);
+                h = lineBoxHeight(line, f, font);
             }
         }
-        const qreal natural = line.ascent() + line.descent() + std::max<qreal>(0, line.leading());
+        const qreal natural = line.ascent() + line.descent();
         // Extra line spacing goes above the text, as word processors do.
-        line.setPosition(QPointF(x, y + (h - natural) + std::max<qreal>(0, line.leading())));
+        line.setPosition(QPointF(x, y + (h - natural)));
         s.lineTop.push_back(y);
         s.lineHeight.push_back(h);
         y += h;

@@ -44,6 +44,9 @@ public:
     // changed since they were made.
     static const ShapedBlock &shape(const QTextBlock &block, qreal width,
                                     const SpanFunction &spanAt = {});
+    // The lines the block was last shaped into, when still valid for its
+    // text; a paragraph continuing on another page keeps them.
+    static const ShapedBlock *current(const QTextBlock &block);
     // The cached shape, or null when the block needs shaping.
     static const ShapedBlock *cached(const QTextBlock &block, qreal width);
     static void invalidate(const QTextBlock &block);

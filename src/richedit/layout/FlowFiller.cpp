@@ -161,7 +161,9 @@ FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal 
             return m_objects->span(area.left, area.left + area.width, top + localTop, height);
         };
     }
-    const ShapedBlock &s = BlockShaper::shape(block, width, spanAt);
+    const ShapedBlock *kept = startLine > 0 ? BlockShaper::current(block) : nullptr;
+    const ShapedBlock &s = kept && kept->width == width ? *kept
+                                                         : BlockShaper::shape(block, width, spanAt);
     const int n = s.lineCount();
     if (n == 0)
         return FillResult{at(block.position() + block.length()), y + fmt.bottomMargin(),

@@ -34,9 +34,7 @@ PaginatedLayout::PaginatedLayout(RichEditDocument *model)
     connect(model, &RichEditDocument::objectsChanged, this, &PaginatedLayout::invalidateAll);
     connect(model, &RichEditDocument::settingsChanged, this, &PaginatedLayout::invalidateAll);
     connect(model, &RichEditDocument::documentReset, this, [this] {
-        m_boxes.clear();
-        for (int id : m_model->storyIds())
-            watchStory(id);
+        // Stories made since come in through storyCreated.
         invalidateAll();
     });
     connect(model, &RichEditDocument::storyCreated, this, &PaginatedLayout::watchStory);
@@ -63,7 +61,7 @@ void PaginatedLayout::watchStory(int storyId)
         for (auto it = m_boxes.begin(); it != m_boxes.end();)
             it = it.key().startsWith(prefix) ? m_boxes.erase(it) : std::next(it);
         emit pagesChanged(0);
-    }, Qt::UniqueConnection);
+    });
 }
 
 // ---- states
@@ -117,7 +115,7 @@ int PaginatedLayout::headerFooterFor(const LayoutPage &page, bool header) const
 std::shared_ptr<const StoryBox> PaginatedLayout::storyBox(int storyId, qreal width,
                                                            int pageNumber) const
 {
-    const QTextDocument *story = m_model->story(storyId);
+    const QTextDocument *story = storyId == MainStoryId ? nullptr : m_model->story(storyId);
     if (!story)
         return nullptr;
     const bool perPage = StoryBox::dependsOnPage(m_model, story);

@@ -100,6 +100,14 @@ StoryBox::StoryBox(const RichEditDocument *model, const QTextDocument *story, qr
     m_height = y;
 }
 
+QString StoryBox::text() const
+{
+    QStringList lines;
+    for (const Block &b : m_blocks)
+        lines.append(b.layout->text());
+    return lines.join(u'\n');
+}
+
 void StoryBox::draw(QPainter *painter, const QPointF &origin) const
 {
     for (const Block &b : m_blocks)

@@ -24,6 +24,8 @@ public:
              int pageNumber, int pageCount);
 
     qreal height() const { return m_height; }
+    // The text as shown, paragraphs separated by newlines.
+    QString text() const;
     void draw(QPainter *painter, const QPointF &origin) const;
     // Whether the story has fields whose text depends on the page.
     static bool dependsOnPage(const RichEditDocument *model, const QTextDocument *story);

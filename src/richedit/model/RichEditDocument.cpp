@@ -19,6 +19,8 @@ RichEditDocument::RichEditDocument(QObject *parent) : QObject(parent)
         // only for the story whose step is on top of the shared history and
         // only while it is not the saved state, so merged typing never hides
         // behind another step or behind the clean mark.
+        // Undo and redo may bring section ends back.
+        m_sectionCacheValid = false;
         const QUndoCommand *top = index > 0 ? m_undo.command(index - 1) : nullptr;
         const auto *storyTop = dynamic_cast<const StoryUndoCommand *>(top);
         const bool atClean = m_undo.isClean();
