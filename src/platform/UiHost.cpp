@@ -2,6 +2,8 @@
 
 #include "platform/QtUiHost.h"
 
+#include <utility>
+
 namespace {
 
 UiHost *installed = nullptr;
