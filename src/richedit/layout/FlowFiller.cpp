@@ -34,8 +34,9 @@ qreal padding(const QTextTableCellFormat &f, QTextFormat::Property side, qreal f
 } // namespace
 
 FlowFiller::FlowFiller(const RichEditDocument *model, ListNumbering *lists, LayoutPage *page,
-                       PageObjects *objects)
-    : m_model(model), m_story(model->mainStory()), m_lists(lists), m_page(page), m_objects(objects)
+                       PageObjects *objects, bool honourPageBreaks)
+    : m_model(model), m_story(model->mainStory()), m_lists(lists), m_page(page), m_objects(objects),
+      m_pageBreaks(honourPageBreaks)
 {
 }
 
@@ -142,9 +143,11 @@ FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal 
 {
     const QTextBlockFormat fmt = block.blockFormat();
     if (startLine == 0) {
-        if (root && !pageTop && (fmt.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+        if (root && m_pageBreaks && !pageTop &&
+            (fmt.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
             return FillResult{at(block.position()), y, FillStop::PageBreak};
-        if (root && y > area.top + Epsilon && fmt.boolProperty(ModelProperty::ColumnBreakBefore))
+        if (root && m_pageBreaks && y > area.top + Epsilon &&
+            fmt.boolProperty(ModelProperty::ColumnBreakBefore))
             return FillResult{at(block.position()), y, FillStop::ColumnBreak};
         y += fmt.topMargin();
         if (block.text().contains(QChar::ObjectReplacementCharacter))
@@ -224,7 +227,7 @@ FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal 
         return FillResult{at(block.position(), startLine + k), y, FillStop::AreaFull};
     y += fmt.bottomMargin();
     FillResult done{at(block.position() + block.length()), y, FillStop::FlowEnd};
-    if (root && (fmt.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter))
+    if (root && m_pageBreaks && (fmt.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter))
         done.next.row = -2;
     return done;
 }

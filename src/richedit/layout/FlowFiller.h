@@ -46,7 +46,7 @@ class FlowFiller
 {
 public:
     FlowFiller(const RichEditDocument *model, ListNumbering *lists, LayoutPage *page,
-               PageObjects *objects);
+               PageObjects *objects, bool honourPageBreaks = true);
 
     // `pageTop`: the column is the first of its page, so forced breaks at
     // its top are already done.
@@ -73,6 +73,7 @@ private:
     PageObjects *m_objects;
     LineCounter *m_counter = nullptr;
     bool m_needsRefill = false;
+    bool m_pageBreaks = true;
     qreal m_lastPlacedBottom = 0;
 };
 

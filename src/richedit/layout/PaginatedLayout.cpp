@@ -18,6 +18,7 @@
 namespace richedit {
 
 namespace {
+constexpr int ContinuousPadding = 144;
 // Pages laid out at once after an edit before the rest is left to idle time.
 constexpr int MaxPagesPerEdit = 40;
 constexpr int IdleSliceMs = 12;
@@ -137,11 +138,33 @@ std::shared_ptr<const StoryBox> PaginatedLayout::storyBox(int storyId, qreal wid
 
 // ---- the page provider
 
+void PaginatedLayout::setContinuousWidth(int width)
+{
+    if (width == m_continuousWidth)
+        return;
+    m_continuousWidth = width;
+    invalidateAll();
+}
+
+SectionProperties PaginatedLayout::setupOf(int section) const
+{
+    SectionProperties s = m_model->sectionProperties(section);
+    if (m_continuousWidth <= 0)
+        return s;
+    SectionProperties strip;
+    strip.pageWidth = m_continuousWidth + 2 * ContinuousPadding;
+    strip.pageHeight = StripHeight;
+    strip.margins = PageMargins{ContinuousPadding, ContinuousPadding, 0, 0, 0};
+    strip.breakType = SectionBreakType::Continuous;
+    strip.pageNumberStart = s.pageNumberStart;
+    return strip;
+}
+
 LayoutPage PaginatedLayout::buildPage(const PageState &in, PageState *out)
 {
     LayoutPage page;
     page.section = in.section;
-    page.setup = m_model->sectionProperties(in.section);
+    page.setup = setupOf(in.section);
     page.pageNumber = in.pageNumber;
     page.firstOfSection = in.sectionStart;
     page.parityCheck = in.parityCheck;
@@ -168,8 +191,9 @@ LayoutPage PaginatedLayout::buildPage(const PageState &in, PageState *out)
     }
 
     const SectionProperties &setup = page.setup;
-    page.headerStory = headerFooterFor(page, true);
-    page.footerStory = headerFooterFor(page, false);
+    const bool paged = m_continuousWidth <= 0;
+    page.headerStory = paged ? headerFooterFor(page, true) : 0;
+    page.footerStory = paged ? headerFooterFor(page, false) : 0;
     qreal bodyTop = setup.margins.top;
     qreal bodyBottom = setup.pageHeight - setup.margins.bottom;
     if (auto box = storyBox(page.headerStory, setup.textWidth(), page.pageNumber))
@@ -197,7 +221,7 @@ LayoutPage PaginatedLayout::buildPage(const PageState &in, PageState *out)
         for (const PageObjects::Entry &e : known.entries())
             page.objects.push_back(PlacedObject{e.id, e.rect});
         LineCounter passCounter = counter;
-        FlowFiller filler(m_model, &m_lists, &page, &objects);
+        FlowFiller filler(m_model, &m_lists, &page, &objects, paged);
 
         result = *out;
         result.sectionStart = false;
@@ -206,8 +230,7 @@ LayoutPage PaginatedLayout::buildPage(const PageState &in, PageState *out)
         qreal regionTop = bodyTop;
         bool pageTop = true;
         while (true) {
-            const SectionProperties region =
-                section == in.section ? setup : m_model->sectionProperties(section);
+            const SectionProperties region = section == in.section ? setup : setupOf(section);
             const int columns = std::max(1, region.columns.count);
             qreal regionBottom = regionTop;
             FillResult r;
@@ -222,12 +245,12 @@ LayoutPage PaginatedLayout::buildPage(const PageState &in, PageState *out)
             }
             if (r.stop == FillStop::SectionEnd) {
                 const int next = section + 1;
-                const SectionProperties ns = m_model->sectionProperties(next);
+                const SectionProperties ns = setupOf(next);
                 const bool samePage =
                     ns.pageWidth == setup.pageWidth && ns.pageHeight == setup.pageHeight;
-                if ((ns.breakType == SectionBreakType::Continuous ||
-                     ns.breakType == SectionBreakType::Column) &&
-                    samePage && regionBottom < bodyBottom - 240) {
+                const bool sameFlow = ns.breakType == SectionBreakType::Continuous ||
+                                      ns.breakType == SectionBreakType::Column;
+                if (!paged || (sameFlow && samePage && regionBottom < bodyBottom - 240)) {
                     section = next;
                     regionTop = regionBottom;
                     pageTop = false;

@@ -30,6 +30,14 @@ public:
 
     const RichEditDocument *model() const { return m_model; }
 
+    // Continuous flow for the draft and simple views: text `width` twips
+    // wide in tall strips without page setup, headers or page breaks; 0
+    // returns to pages.
+    void setContinuousWidth(int width);
+    int continuousWidth() const { return m_continuousWidth; }
+    // Height of one strip in continuous flow.
+    static constexpr int StripHeight = 28800;
+
     // Pages laid out so far; all of them once isComplete().
     int laidOutPageCount() const { return int(m_pages.size()); }
     bool isComplete() const { return m_complete && m_dirtyFrom < 0; }
@@ -79,6 +87,7 @@ private:
     static PageState stateOf(const LayoutPage &page);
     bool sameStart(const LayoutPage &page, const PageState &state) const;
     LayoutPage buildPage(const PageState &in, PageState *out);
+    SectionProperties setupOf(int section) const;
     void appendPage();
     void relayoutDirty();
     void invalidateAll();
@@ -94,6 +103,7 @@ private:
     int m_dirtyFrom = -1;
     int m_dirtyTo = -1;
     int m_blockCount = 0;
+    int m_continuousWidth = 0;
     QTimer m_idle;
     mutable QHash<QString, std::shared_ptr<StoryBox>> m_boxes;
 };

@@ -50,6 +50,7 @@ StoryBox::StoryBox(const RichEditDocument *model, const QTextDocument *story, qr
         // Rebuild the block's text with page values in place of field results.
         QString text;
         QList<QTextLayout::FormatRange> formats;
+        std::vector<Piece> pieces;
         int lastField = 0;
         for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
@@ -62,6 +63,8 @@ StoryBox::StoryBox(const RichEditDocument *model, const QTextDocument *story, qr
                 }
             }
             lastField = id;
+            pieces.push_back(Piece{frag.position() - b.position(), frag.length(), int(text.size()),
+                                   int(piece.size())});
             if (piece.isEmpty())
                 continue;
             formats.append(QTextLayout::FormatRange{int(text.size()), int(piece.size()), cf});
@@ -95,9 +98,60 @@ StoryBox::StoryBox(const RichEditDocument *model, const QTextDocument *story, qr
         }
         layout->endLayout();
         y = top + lineY + bf.bottomMargin();
-        m_blocks.push_back(Block{std::move(layout), top});
+        m_blocks.push_back(Block{std::move(layout), top, b.position(), b.length(), std::move(pieces)});
     }
     m_height = y;
+}
+
+int StoryBox::Block::toText(int offset) const
+{
+    for (const Piece &p : pieces) {
+        if (offset < p.storyStart + p.storyLength)
+            return p.textStart + std::min(std::max(0, offset - p.storyStart), p.textLength);
+    }
+    return layout->text().size();
+}
+
+int StoryBox::Block::toStory(int textOffset) const
+{
+    for (const Piece &p : pieces) {
+        if (textOffset < p.textStart + p.textLength || (p.textLength == 0 && textOffset == p.textStart))
+            return p.storyStart + std::min(std::max(0, textOffset - p.textStart), p.storyLength);
+    }
+    return std::max(0, length - 1);
+}
+
+QRectF StoryBox::caretRect(int position) const
+{
+    for (const Block &b : m_blocks) {
+        if (position < b.position || position >= b.position + b.length)
+            continue;
+        const int offset = b.toText(position - b.position);
+        const QTextLine line = b.layout->lineForTextPosition(offset);
+        if (!line.isValid())
+            break;
+        return QRectF(line.cursorToX(offset), b.y + line.y(), 1, line.height());
+    }
+    return QRectF();
+}
+
+int StoryBox::hitTest(const QPointF &point) const
+{
+    const Block *best = nullptr;
+    for (const Block &b : m_blocks) {
+        best = &b;
+        if (point.y() < b.y + b.layout->boundingRect().bottom())
+            break;
+    }
+    if (!best)
+        return 0;
+    const QTextLayout *layout = best->layout.get();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        if (i + 1 == layout->lineCount() || point.y() < best->y + line.y() + line.height())
+            return best->position + best->toStory(line.xToCursor(point.x()));
+    }
+    return best->position;
 }
 
 QString StoryBox::text() const
@@ -114,4 +168,23 @@ void StoryBox::draw(QPainter *painter, const QPointF &origin) const
         b.layout->draw(painter, origin + QPointF(0, b.y));
 }
 
+void StoryBox::draw(QPainter *painter, const QPointF &origin,
+                    const QList<std::pair<int, int>> &ranges, const QColor &highlight) const
+{
+    for (const Block &b : m_blocks) {
+        QList<QTextLayout::FormatRange> local;
+        for (const auto &[start, end] : ranges) {
+            const int s = std::max(start, b.position);
+            const int e = std::min(end, b.position + b.length);
+            if (s >= e)
+                continue;
+            QTextLayout::FormatRange r;
+            r.start = b.toText(s - b.position);
+            r.length = std::max(0, b.toText(e - b.position) - r.start);
+            r.format.setBackground(highlight);
+            local.append(r);
+        }
+        b.layout->draw(painter, origin + QPointF(0, b.y), local);
+    }
+}
 } // namespace richedit

@@ -1,0 +1,76 @@
+#include "LayoutLocator.h"
+
+#include "PaginatedLayout.h"
+
+#include <QTextLayout>
+
+#include <limits>
+
+namespace richedit {
+
+LayoutLocator::Place LayoutLocator::caret(int position) const
+{
+    const int count = m_layout->laidOutPageCount();
+    if (count == 0)
+        return {};
+    // Pages inside one table share their start position; look back over
+    // them and one page further on each side.
+    int first = m_layout->pageOf(position);
+    const int startAt = m_layout->page(first).start.position;
+    while (first > 0 && m_layout->page(first - 1).start.position >= startAt)
+        --first;
+    first = std::max(0, first - 1);
+    const int last = std::min(count - 1, m_layout->pageOf(position) + 1);
+    for (int p = first; p <= last; ++p) {
+        for (const PlacedLines &l : m_layout->page(p).lines) {
+            const int blockPos = l.block.position();
+            if (position < blockPos || position >= blockPos + l.block.length())
+                continue;
+            const QTextLayout *tl = l.block.layout();
+            const QTextLine line = tl->lineForTextPosition(position - blockPos);
+            if (!line.isValid() || line.lineNumber() < l.firstLine ||
+                line.lineNumber() >= l.firstLine + l.lineCount)
+                continue;
+            const qreal x = line.cursorToX(position - blockPos);
+            return Place{p, QRectF(l.offset.x() + x, l.offset.y() + line.y(), 1, line.height())};
+        }
+    }
+    return {};
+}
+
+int LayoutLocator::hitTest(int page, const QPointF &point) const
+{
+    if (page < 0 || page >= m_layout->laidOutPageCount())
+        return 0;
+    const LayoutPage &p = m_layout->page(page);
+    const PlacedLines *best = nullptr;
+    int bestLine = 0;
+    qreal bestDistance = std::numeric_limits<qreal>::max();
+    for (const PlacedLines &l : p.lines) {
+        const QTextLayout *tl = l.block.layout();
+        if (!tl || tl->lineCount() < l.firstLine + l.lineCount)
+            continue;
+        // Prefer the column under the point; distance counts vertically first.
+        const bool inColumn = point.x() >= l.areaLeft && point.x() < l.areaLeft + l.areaWidth;
+        for (int i = l.firstLine; i < l.firstLine + l.lineCount; ++i) {
+            const QTextLine line = tl->lineAt(i);
+            const qreal top = l.offset.y() + line.y();
+            const qreal bottom = top + line.height();
+            qreal d = point.y() < top ? top - point.y() : point.y() > bottom ? point.y() - bottom : 0;
+            if (!inColumn)
+                d += 1e6;
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = &l;
+                bestLine = i;
+            }
+        }
+    }
+    if (!best)
+        return p.start.position;
+    const QTextLine line = best->block.layout()->lineAt(bestLine);
+    const int offset = line.xToCursor(point.x() - best->offset.x());
+    return best->block.position() + offset;
+}
+
+} // namespace richedit
