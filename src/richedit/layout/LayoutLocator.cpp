@@ -42,6 +42,19 @@ int LayoutLocator::hitTest(int page, const QPointF &point) const
 {
     if (page < 0 || page >= m_layout->laidOutPageCount())
         return 0;
+    const int pos = nearest(page, point, 0);
+    return pos < 0 ? m_layout->page(page).start.position : pos;
+}
+
+int LayoutLocator::lineBeyond(int page, qreal x, qreal y, int direction) const
+{
+    if (page < 0 || page >= m_layout->laidOutPageCount())
+        return -1;
+    return nearest(page, QPointF(x, y), direction);
+}
+
+int LayoutLocator::nearest(int page, const QPointF &point, int direction) const
+{
     const LayoutPage &p = m_layout->page(page);
     const PlacedLines *best = nullptr;
     int bestLine = 0;
@@ -56,6 +69,9 @@ int LayoutLocator::hitTest(int page, const QPointF &point) const
             const QTextLine line = tl->lineAt(i);
             const qreal top = l.offset.y() + line.y();
             const qreal bottom = top + line.height();
+            if ((direction > 0 && top < point.y() - 0.5) ||
+                (direction < 0 && bottom > point.y() + 0.5))
+                continue;
             qreal d = point.y() < top ? top - point.y() : point.y() > bottom ? point.y() - bottom : 0;
             if (!inColumn)
                 d += 1e6;
@@ -67,7 +83,7 @@ int LayoutLocator::hitTest(int page, const QPointF &point) const
         }
     }
     if (!best)
-        return p.start.position;
+        return -1;
     const QTextLine line = best->block.layout()->lineAt(bestLine);
     const int offset = line.xToCursor(point.x() - best->offset.x());
     return best->block.position() + offset;

@@ -21,8 +21,12 @@ public:
     Place caret(int position) const;
     // The position under a point of a page, or the nearest one.
     int hitTest(int page, const QPointF &point) const;
+    // The position on the nearest line wholly below (direction > 0) or
+    // above (direction < 0) the page y, at x; -1 when the page has none.
+    int lineBeyond(int page, qreal x, qreal y, int direction) const;
 
 private:
+    int nearest(int page, const QPointF &point, int direction) const;
     const PaginatedLayout *m_layout;
 };
 
