@@ -5,6 +5,8 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
 #include <QTextImageFormat>
 #include <QTextTable>
 
@@ -468,8 +470,8 @@ const Bookmark *RichEditDocument::bookmark(const QString &name) const
     return nullptr;
 }
 
-void RichEditDocument::addPermission(const QString &id, const QString &editor,
-                                     const QString &group, DocumentRange range)
+void RichEditDocument::addPermission(const QString &id, const QString &editor, const QString &group,
+                                     DocumentRange range)
 {
     QTextDocument *doc = story(range.story);
     if (!doc)
@@ -598,6 +600,76 @@ void RichEditDocument::notifyReset()
     emit documentReset();
 }
 
+void RichEditDocument::takeContent(RichEditDocument &source)
+{
+    m_undo.clear();
+    for (auto it = m_stories.begin(); it != m_stories.end();)
+        it = it->first == MainStoryId ? std::next(it) : m_stories.erase(it);
+
+    // The main story is copied; a fragment of the whole story is what
+    // QTextDocument::clone uses, keeping tables, frames and user properties.
+    QTextDocument *main = mainStory();
+    const QTextDocument *from = source.mainStory();
+    main->setUndoRedoEnabled(false);
+    main->clear();
+    main->setDefaultFont(from->defaultFont());
+    main->rootFrame()->setFrameFormat(from->rootFrame()->frameFormat());
+    QTextCursor c(main);
+    c.insertFragment(QTextDocumentFragment(from));
+    // insertFragment merges the first block into the existing empty one.
+    QTextCursor first(main);
+    first.setBlockFormat(from->begin().blockFormat());
+    first.setBlockCharFormat(from->begin().charFormat());
+    main->setUndoRedoEnabled(true);
+
+    // Other stories move with their QTextDocument; their undo steps now feed
+    // this document's history.
+    for (auto it = source.m_stories.begin(); it != source.m_stories.end();) {
+        if (it->first == MainStoryId) {
+            ++it;
+            continue;
+        }
+        QTextDocument *raw = it->second.document.get();
+        disconnect(raw, nullptr, &source, nullptr);
+        connect(raw, &QTextDocument::undoCommandAdded, this,
+                [this, raw] { m_undo.push(new StoryUndoCommand(raw)); });
+        m_stories[it->first] = std::move(it->second);
+        it = source.m_stories.erase(it);
+    }
+    m_nextStoryId = source.m_nextStoryId;
+
+    m_sectionProps = source.m_sectionProps;
+    m_finalSectionId = source.m_finalSectionId;
+    m_nextSectionId = source.m_nextSectionId;
+    m_sectionCacheValid = false;
+    m_styles = source.m_styles;
+    m_lists = source.m_lists;
+    m_images = source.m_images;
+    m_fields = source.m_fields;
+    m_nextFieldId = source.m_nextFieldId;
+    m_objects = source.m_objects;
+    m_nextObjectId = source.m_nextObjectId;
+    m_settings = source.m_settings;
+    // Ranges of the main story follow it into the copy.
+    auto retarget = [this](TrackedRange r) {
+        return r.story == MainStoryId ? track(mainStory(), MainStoryId, r.range()) : r;
+    };
+    m_bookmarks.clear();
+    for (const Bookmark &b : std::as_const(source.m_bookmarks))
+        m_bookmarks.append(Bookmark{b.name, retarget(b.range)});
+    m_permissions.clear();
+    for (const PermissionRange &p : std::as_const(source.m_permissions))
+        m_permissions.append(PermissionRange{p.id, p.editor, p.group, retarget(p.range)});
+    m_caret = DocumentPosition{};
+    m_selections = {DocumentRange{}};
+    source.clear();
+    notifyReset();
+    emit sectionsChanged();
+    emit settingsChanged();
+    emit objectsChanged();
+    emit selectionChanged();
+}
+
 // ---- section handles
 
 int SectionCollection::count() const
@@ -624,13 +696,37 @@ void SectionMargins::set(int which, float value)
     m_document->applySectionProperties(m_section, p);
 }
 
-float SectionMargins::left() const { return get(0); }
-float SectionMargins::right() const { return get(1); }
-float SectionMargins::top() const { return get(2); }
-float SectionMargins::bottom() const { return get(3); }
-void SectionMargins::setLeft(float value) { set(0, value); }
-void SectionMargins::setRight(float value) { set(1, value); }
-void SectionMargins::setTop(float value) { set(2, value); }
-void SectionMargins::setBottom(float value) { set(3, value); }
+float SectionMargins::left() const
+{
+    return get(0);
+}
+float SectionMargins::right() const
+{
+    return get(1);
+}
+float SectionMargins::top() const
+{
+    return get(2);
+}
+float SectionMargins::bottom() const
+{
+    return get(3);
+}
+void SectionMargins::setLeft(float value)
+{
+    set(0, value);
+}
+void SectionMargins::setRight(float value)
+{
+    set(1, value);
+}
+void SectionMargins::setTop(float value)
+{
+    set(2, value);
+}
+void SectionMargins::setBottom(float value)
+{
+    set(3, value);
+}
 
 } // namespace richedit

@@ -140,6 +140,10 @@ public:
 
     // Raised after a reader replaced the whole content.
     void notifyReset();
+    // Replaces this document's content with `source`'s (a reader's scratch
+    // document), then notifyReset(). The main story object stays the same,
+    // so views and layouts attached to it stay valid; `source` is left empty.
+    void takeContent(RichEditDocument &source);
 
 signals:
     void modifiedChanged(bool modified);

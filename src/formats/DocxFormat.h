@@ -1,0 +1,22 @@
+#pragma once
+
+#include "DocumentFormat.h"
+
+namespace formats {
+
+// Office Open XML word processing documents (.docx and its macro and
+// template variants): the default format.
+class DocxFormat : public DocumentFormat
+{
+public:
+    QString name() const override;
+    QStringList extensions() const override;
+    SniffResult sniff(const QByteArray &head) const override;
+    bool canWrite() const override { return false; }
+    bool read(QIODevice *device, richedit::RichEditDocument *document,
+              QString *error) const override;
+    bool write(const richedit::RichEditDocument &document, QIODevice *device,
+               QString *error) const override;
+};
+
+} // namespace formats
