@@ -35,7 +35,9 @@ PaginatedLayout::PaginatedLayout(RichEditDocument *model)
     connect(model, &RichEditDocument::objectsChanged, this, &PaginatedLayout::invalidateAll);
     connect(model, &RichEditDocument::settingsChanged, this, &PaginatedLayout::invalidateAll);
     connect(model, &RichEditDocument::documentReset, this, [this] {
-        // Stories made since come in through storyCreated.
+        // A reader may have brought in stories of its own.
+        for (int id : m_model->storyIds())
+            watchStory(id);
         invalidateAll();
     });
     connect(model, &RichEditDocument::storyCreated, this, &PaginatedLayout::watchStory);
@@ -52,8 +54,10 @@ void PaginatedLayout::watchStory(int storyId)
     if (storyId == MainStoryId)
         return;
     QTextDocument *story = m_model->story(storyId);
-    if (!story)
+    if (!story || m_watched.contains(story))
         return;
+    m_watched.insert(story);
+    connect(story, &QObject::destroyed, this, [this, story] { m_watched.remove(story); });
     story->documentLayout()->setPaintDevice(layoutDevice());
     // A header or footer edit changes its boxes; the body moves only when
     // the box height changes, which a full pass settles.

@@ -5,6 +5,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QHash>
+#include <QSet>
 #include <QTimer>
 
 #include <memory>
@@ -106,6 +107,7 @@ private:
     int m_continuousWidth = 0;
     QTimer m_idle;
     mutable QHash<QString, std::shared_ptr<StoryBox>> m_boxes;
+    QSet<const QTextDocument *> m_watched;
 };
 
 } // namespace richedit

@@ -34,6 +34,12 @@ QList<RichEditControl *> &instances()
     return list;
 }
 
+std::function<void()> &stateObserver()
+{
+    static std::function<void()> observer;
+    return observer;
+}
+
 constexpr int BlinkMs = 530;
 constexpr float ZoomStep = 0.1f;
 
@@ -103,6 +109,11 @@ RichEditControl::RichEditControl(QWidget *parent)
 RichEditControl::~RichEditControl()
 {
     instances().removeAll(this);
+}
+
+void RichEditControl::setStateObserver(std::function<void()> observer)
+{
+    stateObserver() = std::move(observer);
 }
 
 RichEditControl *RichEditControl::focusedOrOnly()
@@ -451,6 +462,8 @@ void RichEditControl::scheduleStateChanged()
     QTimer::singleShot(0, this, [this] {
         m_stateQueued = false;
         emit stateChanged();
+        if (stateObserver())
+            stateObserver()();
     });
 }
 

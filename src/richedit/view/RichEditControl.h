@@ -91,6 +91,10 @@ public:
     // Replaces the document with a new, empty one (no file name, clean).
     void newDocument();
 
+    // Called whenever any editor's state changed (after stateChanged): the
+    // command refresh hooks in here without the editor knowing commands.
+    static void setStateObserver(std::function<void()> observer);
+
     // Lets another component add entries (spelling) to the context menu.
     void setContextMenuExtender(std::function<void(QMenu *, const QTextCursor &)> extender)
     {
