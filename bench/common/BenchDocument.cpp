@@ -16,12 +16,11 @@ using namespace richedit;
 
 void generateDocument(RichEditDocument *doc, int pages)
 {
-    static const char *pool[] = {"the",     "layout",    "engine", "places",    "every",
-                                 "line",    "of",        "text",   "on",        "its",
-                                 "page",    "paragraph", "tables", "continue",  "across",
-                                 "breaks",  "while",     "lists",  "number",    "their",
-                                 "items",   "document",  "fields", "editor",    "columns",
-                                 "section", "margins",   "header", "footnote",  "quickly"};
+    static const char *pool[] = {
+        "the",     "layout",  "engine",  "places",    "every",    "line",     "of",     "text",
+        "on",      "its",     "page",    "paragraph", "tables",   "continue", "across", "breaks",
+        "while",   "lists",   "number",  "their",     "items",    "document", "fields", "editor",
+        "columns", "section", "margins", "header",    "footnote", "quickly"};
     QTextDocument *story = doc->mainStory();
     story->setUndoRedoEnabled(false);
     const int bullets = doc->lists().createList(NumberFormat::Bullet);
@@ -95,8 +94,10 @@ void generateDocument(RichEditDocument *doc, int pages)
         const QTextCharFormat *runFormat = &plain;
         for (int w = 0; w < count; ++w) {
             const unsigned r = next();
-            const QTextCharFormat *f = r % 17 == 0 ? &bold : r % 19 == 0 ? &italic
-                                                   : r % 23 == 0 ? &serif : &plain;
+            const QTextCharFormat *f = r % 17 == 0   ? &bold
+                                       : r % 19 == 0 ? &italic
+                                       : r % 23 == 0 ? &serif
+                                                     : &plain;
             if (f != runFormat && !run.isEmpty()) {
                 c.insertText(run, *runFormat);
                 run.clear();

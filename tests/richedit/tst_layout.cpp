@@ -21,8 +21,8 @@ namespace {
 
 QString words(int count, int seed = 0)
 {
-    static const char *pool[] = {"lorem", "ipsum", "dolor", "sit", "amet", "consectetur",
-                                 "adipiscing", "elit", "sed", "do", "eiusmod", "tempor"};
+    static const char *pool[] = {"lorem",      "ipsum", "dolor", "sit", "amet",    "consectetur",
+                                 "adipiscing", "elit",  "sed",   "do",  "eiusmod", "tempor"};
     QStringList out;
     for (int i = 0; i < count; ++i)
         out.append(QLatin1String(pool[(i * 7 + seed) % 12]));
@@ -345,7 +345,8 @@ void LayoutTest::oversizedContentStillLaysOut()
     f.layout->layoutAll();
     QVERIFY(f.layout->isComplete());
     QVERIFY(f.layout->laidOutPageCount() >= 6);
-    for (const auto &counts : {placedLineCounts(*f.layout, false), placedLineCounts(*f.layout, true)}) {
+    for (const auto &counts :
+         {placedLineCounts(*f.layout, false), placedLineCounts(*f.layout, true)}) {
         for (const auto &[number, placed] : counts) {
             const QTextBlock b = f.main()->findBlockByNumber(number);
             QCOMPARE(placed, b.layout()->lineCount());

@@ -196,11 +196,13 @@ void ModelTest::listLabels_data()
     QTest::addColumn<QString>("label");
     const QList<int> c{3, 2};
     QTest::newRow("decimal") << int(NumberFormat::Decimal) << "%1.%2." << c << "3.2.";
-    QTest::newRow("upper roman") << int(NumberFormat::UpperRoman) << "%1)" << QList<int>{14} << "XIV)";
-    QTest::newRow("lower letter past z") << int(NumberFormat::LowerLetter) << "(%1)" << QList<int>{28}
-                                         << "(bb)";
+    QTest::newRow("upper roman") << int(NumberFormat::UpperRoman) << "%1)" << QList<int>{14}
+                                 << "XIV)";
+    QTest::newRow("lower letter past z")
+        << int(NumberFormat::LowerLetter) << "(%1)" << QList<int>{28} << "(bb)";
     QTest::newRow("zero padded") << int(NumberFormat::DecimalZero) << "%1" << QList<int>{7} << "07";
-    QTest::newRow("missing level") << int(NumberFormat::Decimal) << "%1.%5" << QList<int>{1} << "1.";
+    QTest::newRow("missing level")
+        << int(NumberFormat::Decimal) << "%1.%5" << QList<int>{1} << "1.";
 }
 
 void ModelTest::listLabels()

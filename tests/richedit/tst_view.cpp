@@ -161,7 +161,8 @@ void ViewTest::typingInHeaderReachesEveryPage()
     QVERIFY(!w.control.isSelectionInHeaderOrFooter());
     const int page0Top = w.at(0).y();
     // The header area lies above the body's first line.
-    const QPoint inHeader(w.control.viewport()->width() / 2, page0Top - int(40 * w.control.scale() * 15));
+    const QPoint inHeader(w.control.viewport()->width() / 2,
+                          page0Top - int(40 * w.control.scale() * 15));
     QTest::mouseDClick(w.control.viewport(), Qt::LeftButton, {}, inHeader);
     QVERIFY(w.control.isSelectionInHeaderOrFooter());
     QTest::keyClicks(&w.control, QStringLiteral("Report"));
@@ -250,8 +251,8 @@ void ViewTest::screenshots()
     Window w;
     w.control.resize(1100, 800);
     fill(w.control, 30);
-    const int header = w.control.document()->ensureHeaderFooter(0, StoryKind::Header,
-                                                                HeaderFooterType::Odd);
+    const int header =
+        w.control.document()->ensureHeaderFooter(0, StoryKind::Header, HeaderFooterType::Odd);
     w.control.document()->insertText({header, 0}, QStringLiteral("Quarterly report"));
     QTextCursor c(w.control.document()->mainStory());
     c.movePosition(QTextCursor::Start);
@@ -261,8 +262,8 @@ void ViewTest::screenshots()
     {
         ViewType type;
         const char *name;
-    } views[] = {{ViewType::PrintLayout, "print"}, {ViewType::Draft, "draft"},
-                 {ViewType::Simple, "simple"}};
+    } views[] = {
+        {ViewType::PrintLayout, "print"}, {ViewType::Draft, "draft"}, {ViewType::Simple, "simple"}};
     for (const auto &v : views) {
         w.control.setActiveViewType(v.type);
         for (float zoom : {0.6f, 1.5f}) {

@@ -68,8 +68,8 @@ qreal lineBoxHeight(const QTextLine &line, const QTextBlockFormat &f, const QFon
 {
     const qreal gapEm = lineGapEm(font);
     const qreal leading = std::max<qreal>(0, line.leading());
-    const qreal gap = gapEm < 0 ? leading
-                                : std::min(leading, gapEm * font.pointSizeF() * LayoutDpi / 72.0);
+    const qreal gap =
+        gapEm < 0 ? leading : std::min(leading, gapEm * font.pointSizeF() * LayoutDpi / 72.0);
     const qreal natural = line.ascent() + line.descent() + gap;
     const auto rule = LineSpacing(f.intProperty(ModelProperty::LineSpacingRule));
     const qreal value = f.doubleProperty(ModelProperty::LineSpacingValue);

@@ -84,8 +84,8 @@ FillResult FlowFiller::fillFlow(QTextFrame *container, int end, FlowPosition fro
             return FillResult{done, y, FillStop::FlowEnd};
         }
         if (QTextFrame *f = tableAt(container, pos.position)) {
-            FillResult r = placeTable(static_cast<QTextTable *>(f), pos, y, area,
-                                      forceProgress && first);
+            FillResult r =
+                placeTable(static_cast<QTextTable *>(f), pos, y, area, forceProgress && first);
             keepChain.clear();
             if (r.stop != FillStop::FlowEnd)
                 return r;
@@ -102,8 +102,8 @@ FillResult FlowFiller::fillFlow(QTextFrame *container, int end, FlowPosition fro
         }
         const KeepMark mark{pos, m_page->lines.size(), m_page->cells.size(), y,
                             m_counter ? m_counter->next : 0};
-        FillResult r = placeBlock(block, pos.line, y, area, forceProgress && first, root,
-                                  pageTop && first);
+        FillResult r =
+            placeBlock(block, pos.line, y, area, forceProgress && first, root, pageTop && first);
         if (r.stop != FillStop::FlowEnd) {
             const bool nothingPlaced = r.next.position == pos.position && r.next.line == pos.line;
             if (r.stop == FillStop::AreaFull && nothingPlaced && !keepChain.empty() &&
@@ -138,8 +138,7 @@ FillResult FlowFiller::fillFlow(QTextFrame *container, int end, FlowPosition fro
 }
 
 FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal y,
-                                  const FillArea &area, bool forceProgress, bool root,
-                                  bool pageTop)
+                                  const FillArea &area, bool forceProgress, bool root, bool pageTop)
 {
     const QTextBlockFormat fmt = block.blockFormat();
     if (startLine == 0) {
@@ -155,8 +154,8 @@ FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal 
     }
 
     const qreal width = area.width;
-    const bool aroundObjects = startLine == 0 && root &&
-                               m_objects->affects(area.left, area.left + width, y, area.bottom);
+    const bool aroundObjects =
+        startLine == 0 && root && m_objects->affects(area.left, area.left + width, y, area.bottom);
     BlockShaper::SpanFunction spanAt;
     if (aroundObjects) {
         const qreal top = y;
@@ -165,8 +164,8 @@ FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal 
         };
     }
     const ShapedBlock *kept = startLine > 0 ? BlockShaper::current(block) : nullptr;
-    const ShapedBlock &s = kept && kept->width == width ? *kept
-                                                         : BlockShaper::shape(block, width, spanAt);
+    const ShapedBlock &s =
+        kept && kept->width == width ? *kept : BlockShaper::shape(block, width, spanAt);
     const int n = s.lineCount();
     if (n == 0)
         return FillResult{at(block.position() + block.length()), y + fmt.bottomMargin(),
@@ -174,8 +173,8 @@ FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal 
     startLine = std::min(startLine, n - 1);
     const qreal base = s.lineTop[startLine];
     int k = 0;
-    while (startLine + k < n &&
-           y + s.lineTop[startLine + k] + s.lineHeight[startLine + k] - base <= area.bottom + Epsilon)
+    while (startLine + k < n && y + s.lineTop[startLine + k] + s.lineHeight[startLine + k] - base <=
+                                    area.bottom + Epsilon)
         ++k;
     const int remaining = n - startLine;
     if (k < remaining) {
@@ -216,9 +215,9 @@ FillResult FlowFiller::placeBlock(const QTextBlock &block, int startLine, qreal 
             if (number % countBy != 0)
                 continue;
             const QTextLine line = layout->lineAt(startLine + i);
-            m_page->lineNumbers.push_back(LineNumberMark{
-                area.left - m_counter->setup.distance,
-                placed.offset.y() + line.y() + line.ascent(), number});
+            m_page->lineNumbers.push_back(
+                LineNumberMark{area.left - m_counter->setup.distance,
+                               placed.offset.y() + line.y() + line.ascent(), number});
         }
     }
 
@@ -432,9 +431,8 @@ FillResult FlowFiller::placeTable(QTextTable *table, const FlowPosition &from, q
             const qreal padB = padding(cf, QTextFormat::TableCellBottomPadding, 0);
             const FillArea ca{x + padL, std::max<qreal>(1, w - padL - padR), rowTop + padT,
                               area.bottom - padB};
-            FlowPosition cp = resuming && index < int(resume.size())
-                                  ? resume[index]
-                                  : at(cell.firstPosition());
+            FlowPosition cp =
+                resuming && index < int(resume.size()) ? resume[index] : at(cell.firstPosition());
             Run run{cell, m_page->lines.size(), 0, x, w, 0, {}};
             if (cp.finished)
                 run.result = FillResult{cp, ca.top, FillStop::FlowEnd};
@@ -470,15 +468,16 @@ FillResult FlowFiller::placeTable(QTextTable *table, const FlowPosition &from, q
                 rowBottom = std::max(rowBottom, s.contentBottom);
         }
 
-        const bool mustMove = !rowAtTop && (!anyPlaced || (overflow && r < cantSplit.size() &&
-                                                           cantSplit[r].toBool()));
+        const bool mustMove =
+            !rowAtTop &&
+            (!anyPlaced || (overflow && r < cantSplit.size() && cantSplit[r].toBool()));
         if (mustMove || (!overflow && rowBottom > area.bottom + Epsilon && !rowAtTop)) {
             m_page->lines.resize(linesMark);
             m_page->cells.resize(cellsMark);
             spans.resize(spansMark);
             for (const Span &s : spans)
-                m_page->cells.push_back(PlacedCell{QRectF(s.x, s.top, s.w, rowTop - s.top),
-                                                   s.format, false, true});
+                m_page->cells.push_back(
+                    PlacedCell{QRectF(s.x, s.top, s.w, rowTop - s.top), s.format, false, true});
             FlowPosition next = at(tablePos);
             next.row = r;
             next.cells = resume;
@@ -491,8 +490,8 @@ FillResult FlowFiller::placeTable(QTextTable *table, const FlowPosition &from, q
             next.row = r;
             for (const Run &run : runs) {
                 m_page->cells.push_back(PlacedCell{QRectF(run.x, rowTop, run.w, rowBottom - rowTop),
-                                                   run.cell.format().toTableCellFormat(),
-                                                   resuming, true});
+                                                   run.cell.format().toTableCellFormat(), resuming,
+                                                   true});
                 FlowPosition cp = run.result.next;
                 cp.finished = run.result.stop == FillStop::FlowEnd;
                 next.cells.push_back(cp);

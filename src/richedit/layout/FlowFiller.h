@@ -22,7 +22,14 @@ struct FillArea
     qreal bottom = 0;
 };
 
-enum class FillStop { FlowEnd, AreaFull, PageBreak, ColumnBreak, SectionEnd };
+enum class FillStop
+{
+    FlowEnd,
+    AreaFull,
+    PageBreak,
+    ColumnBreak,
+    SectionEnd
+};
 
 struct FillResult
 {

@@ -72,7 +72,9 @@ int LayoutLocator::nearest(int page, const QPointF &point, int direction) const
             if ((direction > 0 && top < point.y() - 0.5) ||
                 (direction < 0 && bottom > point.y() + 0.5))
                 continue;
-            qreal d = point.y() < top ? top - point.y() : point.y() > bottom ? point.y() - bottom : 0;
+            qreal d = point.y() < top      ? top - point.y()
+                      : point.y() > bottom ? point.y() - bottom
+                                           : 0;
             if (!inColumn)
                 d += 1e6;
             if (d < bestDistance) {

@@ -20,12 +20,12 @@ struct PlacedLines
     QTextBlock block;
     int firstLine = 0;
     int lineCount = 0;
-    QPointF offset;    // added to the block's own line positions
-    qreal top = 0;     // page y of the first line box
-    qreal bottom = 0;  // page y below the last line box
+    QPointF offset;   // added to the block's own line positions
+    qreal top = 0;    // page y of the first line box
+    qreal bottom = 0; // page y below the last line box
     qreal areaLeft = 0;
     qreal areaWidth = 0;
-    QString label;     // list label, on the page holding the first line
+    QString label; // list label, on the page holding the first line
     bool inTable = false;
 };
 
@@ -55,15 +55,15 @@ struct LineNumberMark
 struct LayoutPage
 {
     int section = 0;
-    int pageNumber = 1;       // the number PAGE fields show
-    bool blank = false;       // inserted by an even- or odd-page section break
+    int pageNumber = 1; // the number PAGE fields show
+    bool blank = false; // inserted by an even- or odd-page section break
     bool firstOfSection = false;
     bool parityCheck = false; // an even- or odd-page break is still to be honoured
     SectionProperties setup;
-    FlowPosition start;       // main text position at the top of the page
-    FlowPosition end;         // where the next page goes on
-    int lineNumberStart = 1;  // line number counter before this page
-    int lineNumberEnd = 1;    // after it
+    FlowPosition start;      // main text position at the top of the page
+    FlowPosition end;        // where the next page goes on
+    int lineNumberStart = 1; // line number counter before this page
+    int lineNumberEnd = 1;   // after it
     int headerStory = 0;
     int footerStory = 0;
     QRectF bodyRect;

@@ -35,8 +35,8 @@ void ListNumbering::recount(const QTextDocument *story)
         const ListInstance *instance = lists.instance(inst);
         if (!instance)
             continue;
-        const int level = std::clamp(f.intProperty(ModelProperty::ListLevel), 0,
-                                     ListTable::LevelCount - 1);
+        const int level =
+            std::clamp(f.intProperty(ModelProperty::ListLevel), 0, ListTable::LevelCount - 1);
         Counters &c = byAbstract[instance->abstractId];
         // A level override with a start value restarts the list where the
         // instance is first used.

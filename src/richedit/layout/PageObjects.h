@@ -16,8 +16,8 @@ public:
     struct Entry
     {
         int id = 0;
-        QRectF rect;     // the object, page coordinates
-        QRectF keepOut;  // rect grown by the distance kept from text
+        QRectF rect;    // the object, page coordinates
+        QRectF keepOut; // rect grown by the distance kept from text
         WrapType wrap = WrapType::Square;
         WrapSide side = WrapSide::Both;
     };
@@ -32,7 +32,10 @@ public:
     // Room for a line at page band [top, top + height) within [left, right).
     LineSpan span(qreal left, qreal right, qreal top, qreal height) const;
 
-    static bool wrapsText(WrapType w) { return w != WrapType::BehindText && w != WrapType::InFrontOfText; }
+    static bool wrapsText(WrapType w)
+    {
+        return w != WrapType::BehindText && w != WrapType::InFrontOfText;
+    }
 
 private:
     std::vector<Entry> m_entries;

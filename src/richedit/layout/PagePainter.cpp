@@ -85,8 +85,8 @@ void PagePainter::paintHeaderFooter(QPainter *painter, const LayoutPage &page,
         auto box = m_layout->storyBox(story, s.textWidth(), page.pageNumber);
         if (!box)
             continue;
-        const qreal y = which == 0 ? s.headerDistance
-                                   : s.pageHeight - s.footerDistance - box->height();
+        const qreal y =
+            which == 0 ? s.headerDistance : s.pageHeight - s.footerDistance - box->height();
         painter->save();
         if (options.activeStory == MainStoryId || options.activeStory != story)
             painter->setOpacity(options.activeStory == MainStoryId ? 1.0 : 0.45);
@@ -113,14 +113,26 @@ void PagePainter::paintCells(QPainter *painter, const LayoutPage &page) const
             QLineF line;
             bool open;
         } sides[] = {
-            {f.topBorder(), f.topBorderBrush(), f.topBorderStyle(), {r.topLeft(), r.topRight()},
+            {f.topBorder(),
+             f.topBorderBrush(),
+             f.topBorderStyle(),
+             {r.topLeft(), r.topRight()},
              c.continuesAbove},
-            {f.bottomBorder(), f.bottomBorderBrush(), f.bottomBorderStyle(),
-             {r.bottomLeft(), r.bottomRight()}, c.continuesBelow},
-            {f.leftBorder(), f.leftBorderBrush(), f.leftBorderStyle(), {r.topLeft(), r.bottomLeft()},
+            {f.bottomBorder(),
+             f.bottomBorderBrush(),
+             f.bottomBorderStyle(),
+             {r.bottomLeft(), r.bottomRight()},
+             c.continuesBelow},
+            {f.leftBorder(),
+             f.leftBorderBrush(),
+             f.leftBorderStyle(),
+             {r.topLeft(), r.bottomLeft()},
              false},
-            {f.rightBorder(), f.rightBorderBrush(), f.rightBorderStyle(),
-             {r.topRight(), r.bottomRight()}, false},
+            {f.rightBorder(),
+             f.rightBorderBrush(),
+             f.rightBorderStyle(),
+             {r.topRight(), r.bottomRight()},
+             false},
         };
         for (const Side &side : sides) {
             if (side.width <= 0 || side.style == QTextFrameFormat::BorderStyle_None)

@@ -118,7 +118,7 @@ int PaginatedLayout::headerFooterFor(const LayoutPage &page, bool header) const
 }
 
 std::shared_ptr<const StoryBox> PaginatedLayout::storyBox(int storyId, qreal width,
-                                                           int pageNumber) const
+                                                          int pageNumber) const
 {
     const QTextDocument *story = storyId == MainStoryId ? nullptr : m_model->story(storyId);
     if (!story)
@@ -183,7 +183,8 @@ LayoutPage PaginatedLayout::buildPage(const PageState &in, PageState *out)
         out->parityCheck = false;
         const SectionBreakType bt = page.setup.breakType;
         const bool odd = in.pageNumber % 2 == 1;
-        if ((bt == SectionBreakType::EvenPage && odd) || (bt == SectionBreakType::OddPage && !odd)) {
+        if ((bt == SectionBreakType::EvenPage && odd) ||
+            (bt == SectionBreakType::OddPage && !odd)) {
             page.blank = true;
             page.firstOfSection = false;
             page.end = in.position;
@@ -352,8 +353,9 @@ void PaginatedLayout::layoutWhileIdle()
 int PaginatedLayout::pageOf(int position) const
 {
     // The last page starting at or before the position.
-    auto it = std::upper_bound(m_pages.cbegin(), m_pages.cend(), position,
-                               [](int p, const LayoutPage &page) { return p < page.start.position; });
+    auto it =
+        std::upper_bound(m_pages.cbegin(), m_pages.cend(), position,
+                         [](int p, const LayoutPage &page) { return p < page.start.position; });
     return std::max(0, int(it - m_pages.cbegin()) - 1);
 }
 
@@ -400,8 +402,7 @@ void PaginatedLayout::relayoutDirty()
     std::vector<LayoutPage> old = std::move(m_pages);
     const bool oldComplete = m_complete;
     const PageState oldNext = m_next;
-    m_pages.assign(std::make_move_iterator(old.begin()),
-                   std::make_move_iterator(old.begin() + k));
+    m_pages.assign(std::make_move_iterator(old.begin()), std::make_move_iterator(old.begin() + k));
     PageState state = stateOf(old[size_t(k)]);
     m_complete = false;
     size_t j = size_t(k);

@@ -98,7 +98,8 @@ StoryBox::StoryBox(const RichEditDocument *model, const QTextDocument *story, qr
         }
         layout->endLayout();
         y = top + lineY + bf.bottomMargin();
-        m_blocks.push_back(Block{std::move(layout), top, b.position(), b.length(), std::move(pieces)});
+        m_blocks.push_back(
+            Block{std::move(layout), top, b.position(), b.length(), std::move(pieces)});
     }
     m_height = y;
 }
@@ -115,7 +116,8 @@ int StoryBox::Block::toText(int offset) const
 int StoryBox::Block::toStory(int textOffset) const
 {
     for (const Piece &p : pieces) {
-        if (textOffset < p.textStart + p.textLength || (p.textLength == 0 && textOffset == p.textStart))
+        if (textOffset < p.textStart + p.textLength ||
+            (p.textLength == 0 && textOffset == p.textStart))
             return p.storyStart + std::min(std::max(0, textOffset - p.textStart), p.storyLength);
     }
     return std::max(0, length - 1);

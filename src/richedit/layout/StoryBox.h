@@ -20,8 +20,8 @@ class RichEditDocument;
 class StoryBox
 {
 public:
-    StoryBox(const RichEditDocument *model, const QTextDocument *story, qreal width,
-             int pageNumber, int pageCount);
+    StoryBox(const RichEditDocument *model, const QTextDocument *story, qreal width, int pageNumber,
+             int pageCount);
 
     qreal height() const { return m_height; }
     // The text as shown, paragraphs separated by newlines.

@@ -8,7 +8,13 @@ namespace richedit {
 // own ids from the document.
 constexpr int MainStoryId = 0;
 
-enum class StoryKind { Main, Header, Footer, TextBox };
+enum class StoryKind
+{
+    Main,
+    Header,
+    Footer,
+    TextBox
+};
 
 // A position in one of the document's stories.
 struct DocumentPosition

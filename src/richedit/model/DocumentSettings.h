@@ -7,7 +7,14 @@
 
 namespace richedit {
 
-enum class ProtectionType { None, ReadOnly, Comments, TrackedChanges, Forms };
+enum class ProtectionType
+{
+    None,
+    ReadOnly,
+    Comments,
+    TrackedChanges,
+    Forms
+};
 
 // Document protection as Word stores it: the kind of protection and the
 // hashed password that lifts it.

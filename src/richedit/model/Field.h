@@ -4,7 +4,16 @@
 
 namespace richedit {
 
-enum class FieldType { Unknown, Page, NumPages, Toc, Seq, PageRef, Hyperlink };
+enum class FieldType
+{
+    Unknown,
+    Page,
+    NumPages,
+    Toc,
+    Seq,
+    PageRef,
+    Hyperlink
+};
 
 // A field: its instruction (" PAGE \* MERGEFORMAT ") and parsed type. The
 // result is ordinary text in the story whose characters carry the field's id.

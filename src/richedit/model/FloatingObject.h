@@ -6,19 +6,65 @@
 
 namespace richedit {
 
-enum class WrapType { Square, Tight, Through, TopAndBottom, BehindText, InFrontOfText };
-enum class WrapSide { Both, Left, Right, Largest };
+enum class WrapType
+{
+    Square,
+    Tight,
+    Through,
+    TopAndBottom,
+    BehindText,
+    InFrontOfText
+};
+enum class WrapSide
+{
+    Both,
+    Left,
+    Right,
+    Largest
+};
 
-enum class HorizontalRelativeTo { Margin, Page, Column, Character };
-enum class VerticalRelativeTo { Margin, Page, Paragraph, Line };
-enum class HorizontalAlignment { None, Left, Center, Right, Inside, Outside };
-enum class VerticalAlignment { None, Top, Center, Bottom, Inside, Outside };
+enum class HorizontalRelativeTo
+{
+    Margin,
+    Page,
+    Column,
+    Character
+};
+enum class VerticalRelativeTo
+{
+    Margin,
+    Page,
+    Paragraph,
+    Line
+};
+enum class HorizontalAlignment
+{
+    None,
+    Left,
+    Center,
+    Right,
+    Inside,
+    Outside
+};
+enum class VerticalAlignment
+{
+    None,
+    Top,
+    Center,
+    Bottom,
+    Inside,
+    Outside
+};
 
 // A picture or text box anchored to a character of the text and placed on
 // the page by alignment or offset. Offsets and sizes are twips.
 struct FloatingObject
 {
-    enum class Kind { Picture, TextBox };
+    enum class Kind
+    {
+        Picture,
+        TextBox
+    };
 
     int id = 0;
     Kind kind = Kind::Picture;
@@ -39,7 +85,7 @@ struct FloatingObject
     int distanceBottom = 0;
     bool allowOverlap = true;
     bool lockAnchor = false;
-    QString imageId;  // Kind::Picture
+    QString imageId;      // Kind::Picture
     int textBoxStory = 0; // Kind::TextBox
     QString name;
     QString description;

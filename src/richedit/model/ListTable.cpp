@@ -60,7 +60,8 @@ ListLevel ListTable::level(int instanceId, int levelIndex) const
     levelIndex = std::clamp(levelIndex, 0, LevelCount - 1);
     const ListInstance *inst = instance(instanceId);
     const AbstractList *abs = inst ? abstractList(inst->abstractId) : nullptr;
-    ListLevel result = abs && levelIndex < abs->levels.size() ? abs->levels[levelIndex] : ListLevel{};
+    ListLevel result =
+        abs && levelIndex < abs->levels.size() ? abs->levels[levelIndex] : ListLevel{};
     if (inst) {
         auto it = inst->overrides.constFind(levelIndex);
         if (it != inst->overrides.cend()) {
@@ -104,9 +105,9 @@ static QString roman(int n)
     {
         int value;
         const char *text;
-    } table[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-                 {50, "l"},   {40, "xl"},  {10, "x"},  {9, "ix"},   {5, "v"},   {4, "iv"},
-                 {1, "i"}};
+    } table[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
+                 {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
+                 {5, "v"},    {4, "iv"},   {1, "i"}};
     if (n <= 0 || n >= 4000)
         return QString::number(n);
     QString s;

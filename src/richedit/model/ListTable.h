@@ -9,7 +9,8 @@
 
 namespace richedit {
 
-enum class NumberFormat {
+enum class NumberFormat
+{
     None,
     Bullet,
     Decimal,
@@ -31,8 +32,8 @@ struct ListLevel
     int indent = 720;  // twips: left edge of the text
     int hanging = 360; // twips: the label hangs this far left of the text
     Qt::Alignment alignment = Qt::AlignLeft;
-    bool legal = false; // show all levels' numbers in decimal
-    int restartAfterLevel = -1; // -1: restart after any higher level
+    bool legal = false;               // show all levels' numbers in decimal
+    int restartAfterLevel = -1;       // -1: restart after any higher level
     QChar suffix = QLatin1Char('\t'); // tab, space or none (QChar())
     QTextCharFormat labelFormat;
 };

@@ -7,7 +7,8 @@ namespace richedit {
 // User properties of QTextFormat through which the text refers to the
 // document's side tables (sections, styles, lists, fields, objects).
 namespace ModelProperty {
-enum : int {
+enum : int
+{
     // Block format
     SectionBreak = QTextFormat::UserProperty + 1, // int: SectionProperties id ending here
     ParagraphStyle,                               // QString: paragraph style name
@@ -29,7 +30,7 @@ enum : int {
     FloatingObjectId,                                 // int: anchor character of a floating object
     ImageId,                                          // QString: image in the ImageStore
     Hidden,                                           // bool: hidden text (not laid out)
-    BookmarkName,                                     // unused in text; bookmarks are tracked ranges
+    BookmarkName, // unused in text; bookmarks are tracked ranges
 
     // Table format
     TableStyleName = QTextFormat::UserProperty + 200, // QString
@@ -48,9 +49,19 @@ enum : int {
 // The object type of a floating object's anchor character.
 constexpr int FloatingObjectTextFormat = QTextFormat::UserObject + 1;
 
-enum class TableAutoFit { Fixed, Contents, Window };
+enum class TableAutoFit
+{
+    Fixed,
+    Contents,
+    Window
+};
 
 // Paragraph line spacing; Multiple takes a factor, AtLeast and Exactly twips.
-enum class LineSpacing { Multiple, AtLeast, Exactly };
+enum class LineSpacing
+{
+    Multiple,
+    AtLeast,
+    Exactly
+};
 
 } // namespace richedit

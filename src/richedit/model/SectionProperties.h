@@ -4,10 +4,32 @@
 
 namespace richedit {
 
-enum class SectionBreakType { NextPage, EvenPage, OddPage, Continuous, Column };
-enum class PageOrientation { Portrait, Landscape };
-enum class LineNumberRestart { None, Continuous, EachPage, EachSection };
-enum class HeaderFooterType { First = 0, Odd = 1, Even = 2 };
+enum class SectionBreakType
+{
+    NextPage,
+    EvenPage,
+    OddPage,
+    Continuous,
+    Column
+};
+enum class PageOrientation
+{
+    Portrait,
+    Landscape
+};
+enum class LineNumberRestart
+{
+    None,
+    Continuous,
+    EachPage,
+    EachSection
+};
+enum class HeaderFooterType
+{
+    First = 0,
+    Odd = 1,
+    Even = 2
+};
 constexpr int HeaderFooterTypeCount = 3;
 
 struct ColumnDefinition

@@ -28,8 +28,7 @@ private:
 class ModelEditCommand : public QUndoCommand
 {
 public:
-    ModelEditCommand(const QString &text, std::function<void()> apply,
-                     std::function<void()> revert)
+    ModelEditCommand(const QString &text, std::function<void()> apply, std::function<void()> revert)
         : QUndoCommand(text), m_apply(std::move(apply)), m_revert(std::move(revert))
     {
     }

@@ -8,15 +8,20 @@
 
 namespace richedit {
 
-enum class StyleType { Paragraph, Character, Table };
+enum class StyleType
+{
+    Paragraph,
+    Character,
+    Table
+};
 
 struct Style
 {
     QString name;
     StyleType type = StyleType::Paragraph;
     QString basedOn;
-    QString next;         // paragraph style that follows on Enter
-    QString linked;       // linked character/paragraph style
+    QString next;          // paragraph style that follows on Enter
+    QString linked;        // linked character/paragraph style
     int outlineLevel = -1; // 0..8 for headings, -1 for body text
     bool builtIn = false;
     bool hidden = false;

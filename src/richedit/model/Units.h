@@ -6,7 +6,14 @@ namespace richedit {
 
 // Lengths inside the model are twips (1/1440 inch): exact for Word's units.
 // The measurement unit only matters where lengths cross the document interface.
-enum class MeasurementUnit { Document, Inch, Millimeter, Centimeter, Point };
+enum class MeasurementUnit
+{
+    Document,
+    Inch,
+    Millimeter,
+    Centimeter,
+    Point
+};
 
 constexpr double TwipsPerInch = 1440.0;
 

@@ -6,8 +6,7 @@
 
 namespace richedit {
 
-void PageStack::rebuild(const PaginatedLayout *layout, qreal scale, bool paged,
-                        qreal viewportWidth)
+void PageStack::rebuild(const PaginatedLayout *layout, qreal scale, bool paged, qreal viewportWidth)
 {
     m_scale = scale;
     m_rects.clear();

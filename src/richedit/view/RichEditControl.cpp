@@ -45,8 +45,7 @@ constexpr float ZoomStep = 0.1f;
 
 } // namespace
 
-RichEditControl::RichEditControl(QWidget *parent)
-    : QAbstractScrollArea(parent), m_locator(nullptr)
+RichEditControl::RichEditControl(QWidget *parent) : QAbstractScrollArea(parent), m_locator(nullptr)
 {
     instances().append(this);
     m_layout = new PaginatedLayout(&m_document);
@@ -279,7 +278,8 @@ void RichEditControl::editHeaderFooter(int page, StoryKind kind)
 void RichEditControl::refreshGeometry()
 {
     const int rulerH = m_rulerVisible[0] ? Ruler::Thickness : 0;
-    const int rulerV = m_rulerVisible[1] && m_activeView == ViewType::PrintLayout ? Ruler::Thickness : 0;
+    const int rulerV =
+        m_rulerVisible[1] && m_activeView == ViewType::PrintLayout ? Ruler::Thickness : 0;
     setViewportMargins(rulerV, rulerH, 0, 0);
     const QRect vp = viewport()->geometry();
     m_rulers[0]->setVisible(rulerH > 0);
@@ -329,7 +329,8 @@ void RichEditControl::scrollContentsBy(int, int)
 RichEditControl::Hit RichEditControl::hitAt(const QPointF &vp) const
 {
     Hit hit;
-    const QPointF content = vp + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QPointF content =
+        vp + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
     hit.page = m_stack.pageAt(content);
     if (hit.page < 0)
         return hit;
@@ -395,7 +396,8 @@ QRectF RichEditControl::caretViewportRect() const
         return QRectF();
     const QPointF tl = m_stack.fromPage(page, r.topLeft());
     const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    return QRectF(tl - scroll, QSizeF(std::max<qreal>(1, r.width() * scale()), r.height() * scale()));
+    return QRectF(tl - scroll,
+                  QSizeF(std::max<qreal>(1, r.width() * scale()), r.height() * scale()));
 }
 
 QPointF RichEditControl::viewportPointOf(int position) const
@@ -438,8 +440,8 @@ void RichEditControl::cursorChanged(bool visible)
 {
     QList<DocumentRange> ranges;
     for (const QTextCursor &c : selectionCursors()) {
-        ranges.append(DocumentRange{m_story, c.selectionStart(),
-                                    c.selectionEnd() - c.selectionStart()});
+        ranges.append(
+            DocumentRange{m_story, c.selectionStart(), c.selectionEnd() - c.selectionStart()});
     }
     m_document.setSelections(ranges, DocumentPosition{m_story, m_cursor.position()});
     resetBlink();
@@ -555,12 +557,14 @@ void RichEditControl::applyRuler(RulerHandle handle, qreal twips, bool horizonta
             if (handle == RulerHandle::MarginStart)
                 p.margins.left = std::clamp(value, 0, p.pageWidth - p.margins.right - 720);
             else
-                p.margins.right = std::clamp(p.pageWidth - value, 0, p.pageWidth - p.margins.left - 720);
+                p.margins.right =
+                    std::clamp(p.pageWidth - value, 0, p.pageWidth - p.margins.left - 720);
         } else {
             if (handle == RulerHandle::MarginStart)
                 p.margins.top = std::clamp(value, 0, p.pageHeight - p.margins.bottom - 720);
             else
-                p.margins.bottom = std::clamp(p.pageHeight - value, 0, p.pageHeight - p.margins.top - 720);
+                p.margins.bottom =
+                    std::clamp(p.pageHeight - value, 0, p.pageHeight - p.margins.top - 720);
         }
         m_document.setSectionProperties(section, p);
         return;
@@ -606,8 +610,8 @@ void RichEditControl::paintEvent(QPaintEvent *event)
     options.activeStory = m_story;
     for (const QTextCursor &c : selectionCursors()) {
         if (c.hasSelection() && m_story == MainStoryId)
-            options.selections.append(
-                DocumentRange{MainStoryId, c.selectionStart(), c.selectionEnd() - c.selectionStart()});
+            options.selections.append(DocumentRange{MainStoryId, c.selectionStart(),
+                                                    c.selectionEnd() - c.selectionStart()});
     }
     const PagePainter pagePainter(m_layout);
     const qreal s = m_stack.scale();
@@ -638,9 +642,9 @@ void RichEditControl::paintEvent(QPaintEvent *event)
                 QList<std::pair<int, int>> ranges;
                 if (m_cursor.hasSelection())
                     ranges.append({m_cursor.selectionStart(), m_cursor.selectionEnd()});
-                painter.fillRect(QRectF(origin, QSizeF(m_layout->page(i).setup.textWidth(),
-                                                       box->height())),
-                                 Qt::white);
+                painter.fillRect(
+                    QRectF(origin, QSizeF(m_layout->page(i).setup.textWidth(), box->height())),
+                    Qt::white);
                 box->draw(&painter, origin, ranges, options.selectionColor);
             }
         }
@@ -802,7 +806,8 @@ void RichEditControl::moveVertically(int lines, QTextCursor::MoveMode mode)
     if (m_desiredX < 0)
         m_desiredX = r.left();
     const int direction = lines < 0 ? -1 : 1;
-    int pos = m_locator.lineBeyond(page, m_desiredX, direction > 0 ? r.bottom() : r.top(), direction);
+    int pos =
+        m_locator.lineBeyond(page, m_desiredX, direction > 0 ? r.bottom() : r.top(), direction);
     // Off the page's last or first line: the next or previous page.
     for (int next = page + direction; pos < 0 && next >= 0; next += direction) {
         m_layout->ensurePage(next);
@@ -1010,7 +1015,7 @@ void RichEditControl::mouseMoveEvent(QMouseEvent *event)
     if (m_clickCount == 2) {
         // Word-by-word extension after a double-click.
         m_cursor.movePosition(m_cursor.position() >= m_cursor.anchor() ? QTextCursor::EndOfWord
-                                                                        : QTextCursor::StartOfWord,
+                                                                       : QTextCursor::StartOfWord,
                               QTextCursor::KeepAnchor);
     }
     cursorChanged();
@@ -1038,7 +1043,8 @@ void RichEditControl::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     if (m_activeView == ViewType::PrintLayout) {
         if (m_story == MainStoryId && hit.area != Hit::Body) {
-            editHeaderFooter(hit.page, hit.area == Hit::Header ? StoryKind::Header : StoryKind::Footer);
+            editHeaderFooter(hit.page,
+                             hit.area == Hit::Header ? StoryKind::Header : StoryKind::Footer);
             return;
         }
         if (m_story != MainStoryId && hit.area == Hit::Body) {
@@ -1142,7 +1148,8 @@ QMimeData *RichEditControl::mimeForSelection() const
         c.setPosition(m_cursor.selectionEnd());
         const QTextCharFormat f = c.charFormat();
         if (f.isImageFormat()) {
-            const QImage image = m_document.images().image(f.stringProperty(ModelProperty::ImageId));
+            const QImage image =
+                m_document.images().image(f.stringProperty(ModelProperty::ImageId));
             if (!image.isNull())
                 mime->setImageData(image);
         }
@@ -1245,7 +1252,8 @@ void RichEditControl::dropEvent(QDropEvent *event)
     if (internalMove) {
         // Moving inside the document: one undo step takes it back.
         QTextCursor source = m_cursor;
-        if (target.position() >= source.selectionStart() && target.position() <= source.selectionEnd())
+        if (target.position() >= source.selectionStart() &&
+            target.position() <= source.selectionEnd())
             return;
         target.beginEditBlock();
         insertMime(target, event->mimeData());

@@ -144,7 +144,12 @@ private:
     {
         int page = -1;
         QPointF pagePoint;
-        enum Area { Body, Header, Footer } area = Body;
+        enum Area
+        {
+            Body,
+            Header,
+            Footer
+        } area = Body;
     };
     Hit hitAt(const QPointF &viewportPoint) const;
     int positionAt(const Hit &hit) const;

@@ -4,7 +4,12 @@
 
 namespace richedit {
 
-enum class ViewType { Simple, Draft, PrintLayout };
+enum class ViewType
+{
+    Simple,
+    Draft,
+    PrintLayout
+};
 
 // One of the editor's views with its own zoom factor (1 = 100 %).
 class RichEditView : public QObject

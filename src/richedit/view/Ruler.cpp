@@ -137,9 +137,7 @@ void Ruler::paintEvent(QPaintEvent *)
         path.closeSubpath();
         p.drawPath(path);
     };
-    auto value = [&](RulerHandle h) {
-        return pixelOf(m_drag == h ? m_dragValue : handleValue(h));
-    };
+    auto value = [&](RulerHandle h) { return pixelOf(m_drag == h ? m_dragValue : handleValue(h)); };
     triangle(value(RulerHandle::FirstIndent), true);
     triangle(value(RulerHandle::LeftIndent), false);
     triangle(value(RulerHandle::RightIndent), false);
@@ -165,7 +163,7 @@ void Ruler::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_drag == RulerHandle::None) {
         const RulerHandle h = handleAt(event->position());
-        setCursor(h == RulerHandle::None ? Qt::ArrowCursor
+        setCursor(h == RulerHandle::None            ? Qt::ArrowCursor
                   : m_orientation == Qt::Horizontal ? Qt::SizeHorCursor
                                                     : Qt::SizeVerCursor);
         return;

@@ -26,7 +26,15 @@ struct RulerModel
     bool operator==(const RulerModel &) const = default;
 };
 
-enum class RulerHandle { None, MarginStart, MarginEnd, FirstIndent, LeftIndent, RightIndent };
+enum class RulerHandle
+{
+    None,
+    MarginStart,
+    MarginEnd,
+    FirstIndent,
+    LeftIndent,
+    RightIndent
+};
 
 // The horizontal or vertical ruler beside the editor: page extent, margins,
 // ticks in the editor's unit, indents and tab stops; dragging a margin or an

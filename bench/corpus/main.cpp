@@ -1,0 +1,133 @@
+// Opens every file of the shared DOCX corpus and compares the result with
+// LibreOffice's (the oracle beside the corpus): did it open or fail with a
+// clear error, how similar is our plain-text export to LibreOffice's, and how
+// close is our page count. Prints the summary as JSON lines and one line per
+// file on stderr.
+#include "../common/BenchDocument.h"
+#include "formats/DocumentFile.h"
+#include "formats/PlainTextExport.h"
+#include "richedit/layout/ListNumbering.h"
+#include "richedit/layout/PaginatedLayout.h"
+#include "richedit/model/RichEditDocument.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <cstdio>
+
+using namespace richedit;
+
+namespace {
+
+// Word-multiset similarity: twice the shared words over all words. It
+// ignores line breaks and order, which the two exports lay out differently
+// for tables and text boxes, and stays linear on the corpus's largest files.
+double similarity(const QString &a, const QString &b)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    const QStringList wa = a.split(space, Qt::SkipEmptyParts);
+    const QStringList wb = b.split(space, Qt::SkipEmptyParts);
+    if (wa.isEmpty() && wb.isEmpty())
+        return 1.0;
+    QHash<QString, int> counts;
+    for (const QString &w : wa)
+        ++counts[w];
+    qsizetype shared = 0;
+    for (const QString &w : wb) {
+        auto it = counts.find(w);
+        if (it != counts.end() && *it > 0) {
+            --*it;
+            ++shared;
+        }
+    }
+    return 2.0 * double(shared) / double(wa.size() + wb.size());
+}
+
+QHash<QString, int> oraclePages(const QString &corpus)
+{
+    QHash<QString, int> pages;
+    QFile file(corpus + QStringLiteral("/oracle/pages.tsv"));
+    if (!file.open(QIODevice::ReadOnly))
+        return pages;
+    file.readLine();
+    while (!file.atEnd()) {
+        const QStringList cols = QString::fromUtf8(file.readLine()).trimmed().split(u'\t');
+        if (cols.size() >= 4 && cols[3] == QLatin1String("ok"))
+            pages.insert(cols[0], cols[1].toInt());
+    }
+    return pages;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QString corpus = qEnvironmentVariable("MARLIX_CORPUS", QStringLiteral(MARLIX_CORPUS_DIR));
+    const QStringList files =
+        QDir(corpus + QStringLiteral("/docx")).entryList(QDir::Files, QDir::Name);
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "bench_corpus: no corpus in %s\n", qPrintable(corpus));
+        return 1;
+    }
+    const QHash<QString, int> loPages = oraclePages(corpus);
+    int opened = 0, clearErrors = 0, compared = 0, similar = 0, paged = 0, pagesEqual = 0,
+        pagesNear = 0;
+    double openMs = 0;
+    for (const QString &name : files) {
+        RichEditDocument doc;
+        auto *layout = new PaginatedLayout(&doc);
+        QString error;
+        QElapsedTimer timer;
+        timer.start();
+        const bool ok =
+            formats::DocumentFile::open(corpus + QStringLiteral("/docx/") + name, &doc, &error);
+        openMs += double(timer.nsecsElapsed()) / 1e6;
+        if (!ok) {
+            // A clear error names the file and says what is wrong.
+            if (error.contains(name) && error.size() > name.size() + 20)
+                ++clearErrors;
+            std::fprintf(stderr, "%s\terror\t%s\n", qPrintable(name), qPrintable(error));
+            continue;
+        }
+        ++opened;
+        QString line = name;
+        QFile oracle(corpus + QStringLiteral("/oracle/") + name + QStringLiteral(".txt"));
+        if (oracle.open(QIODevice::ReadOnly)) {
+            QString expected = QString::fromUtf8(oracle.readAll());
+            if (expected.startsWith(QChar(0xFEFF)))
+                expected.remove(0, 1);
+            ListNumbering numbering(&doc);
+            const QString ours = formats::PlainTextExport::text(
+                doc, [&numbering](const QTextBlock &b) { return numbering.label(b) + u' '; });
+            const double s = similarity(ours, expected);
+            ++compared;
+            similar += s >= 0.98;
+            line += QStringLiteral("\tsimilarity %1").arg(s, 0, 'f', 3);
+        }
+        if (loPages.contains(name)) {
+            layout->layoutAll();
+            const int ourPages = layout->laidOutPageCount();
+            const int theirs = loPages.value(name);
+            ++paged;
+            pagesEqual += ourPages == theirs;
+            pagesNear += qAbs(ourPages - theirs) <= 1;
+            line += QStringLiteral("\tpages %1/%2").arg(ourPages).arg(theirs);
+        }
+        std::fprintf(stderr, "%s\n", qPrintable(line));
+    }
+    const double total = double(files.size());
+    bench::report("corpus.files", total, "files");
+    bench::report("corpus.opened_pct", 100.0 * opened / total, "%");
+    bench::report("corpus.opened_or_clear_error_pct", 100.0 * (opened + clearErrors) / total, "%");
+    bench::report("corpus.text_similarity_ge_0.98_pct", compared ? 100.0 * similar / compared : 0,
+                  "%");
+    bench::report("corpus.pages_equal_pct", paged ? 100.0 * pagesEqual / paged : 0, "%");
+    bench::report("corpus.pages_within_one_pct", paged ? 100.0 * pagesNear / paged : 0, "%");
+    bench::report("corpus.open_total_ms", openMs, "ms");
+    return 0;
+}
