@@ -98,7 +98,7 @@ int main(int argc, char **argv)
         const QString out =
             formats::PlainTextExport::text(doc, [&numbering](const QTextBlock &block) {
                 const QString label = numbering.label(block);
-                return label.isEmpty() ? label : label + u'\t';
+                return label.isEmpty() ? label : label + u' ';
             });
         std::fputs(out.toUtf8().constData(), stdout);
     }

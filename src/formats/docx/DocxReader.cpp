@@ -474,15 +474,6 @@ const QTextCharFormat &DocxReader::characterStyleFormat(const QString &style)
     return *it;
 }
 
-static QByteArray hexOrBase64(QStringView value)
-{
-    const QByteArray bytes = value.toLatin1();
-    const bool hex =
-        std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return std::isxdigit(uchar(c)); });
-    return hex && bytes.size() % 2 == 0 ? QByteArray::fromHex(bytes)
-                                        : QByteArray::fromBase64(bytes);
-}
-
 void DocxReader::readSettings(const QString &part)
 {
     QByteArray bytes;
@@ -517,7 +508,7 @@ void DocxReader::readSettings(const QString &part)
                 }
                 for (const char *a : {"hashValue", "hash"}) {
                     if (x.hasAttr(a))
-                        p.hash = hexOrBase64(x.attr(a));
+                        p.hash = QByteArray::fromBase64(x.attr(a).toLatin1());
                 }
                 for (const char *a : {"saltValue", "salt"}) {
                     if (x.hasAttr(a))
@@ -716,10 +707,9 @@ void DocxReader::readMain()
             sawBody = true;
             DocxStoryReader story(*this, x, part, MainStoryId);
             story.readContent();
-            if (story.hasFinalSection())
-                m_doc->setFinalSectionProperties(story.finalSection());
-            else
-                m_doc->setFinalSectionProperties(SectionProperties{});
+            SectionProperties last;
+            last.differentOddEven = m_settings.evenAndOddHeaders;
+            m_doc->setFinalSectionProperties(story.hasFinalSection() ? story.finalSection() : last);
         }
     }
     if (x.hasError())

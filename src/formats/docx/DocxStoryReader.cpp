@@ -41,6 +41,12 @@ void DocxStoryReader::readContent()
     story->setUndoRedoEnabled(false);
     readBlockContent(m_x.depth());
     flush();
+    // Ranges are tracked only now: a tracked cursor at the end of the text
+    // would grow with every insert that follows.
+    for (const auto &[name, range] : std::as_const(m_finishedBookmarks))
+        m_reader.document()->addBookmark(name, range);
+    for (const PendingPermission &p : std::as_const(m_finishedPermissions))
+        m_reader.document()->addPermission(p.id, p.editor, p.group, p.range);
     story->setUndoRedoEnabled(true);
 }
 
@@ -87,7 +93,7 @@ bool DocxStoryReader::readMarker()
         const auto it = m_bookmarks.constFind(m_x.attr("id").toString());
         if (it != m_bookmarks.cend()) {
             const int end = position();
-            m_reader.document()->addBookmark(it->first, {m_storyId, it->second, end - it->second});
+            m_finishedBookmarks.append({it->first, {m_storyId, it->second, end - it->second}});
         }
     } else if (m_x.is("permStart")) {
         m_permissions.insert(
@@ -98,8 +104,10 @@ bool DocxStoryReader::readMarker()
         const auto it = m_permissions.constFind(id);
         if (it != m_permissions.cend()) {
             const int end = position();
-            m_reader.document()->addPermission(id, it->first.value(0), it->first.value(1),
-                                               {m_storyId, it->second, end - it->second});
+            m_finishedPermissions.append({id,
+                                          it->first.value(0),
+                                          it->first.value(1),
+                                          {m_storyId, it->second, end - it->second}});
         }
     } else {
         return false;
@@ -494,8 +502,10 @@ void DocxStoryReader::readTable()
             }
         } else if (m_x.is("tr")) {
             ensureColumns(1);
-            if (++row > 0)
-                table->appendRows(1);
+            // Rows come in doubling batches: each appendRows re-indexes the
+            // whole table, so one call per row would make long tables quadratic.
+            if (++row >= table->rows())
+                table->appendRows(table->rows());
             int column = 0;
             int height = 0;
             bool header = false;
@@ -589,6 +599,8 @@ void DocxStoryReader::readTable()
     }
     if (!table)
         return;
+    if (table->rows() > row + 1)
+        table->removeRows(row + 1, table->rows() - row - 1);
 
     // Borders: the cell's own, else the table's, else its style's; inner
     // edges take the inside borders.
@@ -614,6 +626,9 @@ void DocxStoryReader::readTable()
     QHash<QPair<int, int>, int> at;
     for (int i = 0; i < cells.size(); ++i)
         at.insert({cells[i].row, cells[i].column}, i);
+    // One edit block: each merge outside one rescans the whole story's frames.
+    QTextCursor edit(table->firstCursorPosition());
+    edit.beginEditBlock();
     for (const Cell &cell : std::as_const(cells)) {
         if (cell.continues)
             continue;
@@ -658,6 +673,7 @@ void DocxStoryReader::readTable()
             table->mergeCells(cell.row, cell.column, lastRow - cell.row + 1,
                               qMin(cell.span, columns - cell.column));
     }
+    edit.endEditBlock();
 
     QList<QTextLength> widths;
     for (int c = 0; c < columns; ++c)

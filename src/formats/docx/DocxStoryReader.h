@@ -2,6 +2,7 @@
 
 #include "DocxProperties.h"
 
+#include "richedit/model/DocumentPosition.h"
 #include "richedit/model/FloatingObject.h"
 #include "richedit/model/SectionProperties.h"
 
@@ -82,6 +83,13 @@ private:
     QString m_href;                                        // target of the enclosing w:hyperlink
     QHash<QString, QPair<QString, int>> m_bookmarks;       // w:id -> name, start
     QHash<QString, QPair<QStringList, int>> m_permissions; // w:id -> {editor, group}, start
+    struct PendingPermission
+    {
+        QString id, editor, group;
+        richedit::DocumentRange range;
+    };
+    QList<QPair<QString, richedit::DocumentRange>> m_finishedBookmarks;
+    QList<PendingPermission> m_finishedPermissions;
     bool m_hasFinalSection = false;
     richedit::SectionProperties m_finalSection;
 };
