@@ -146,7 +146,10 @@ void PagePainter::paintCells(QPainter *painter, const LayoutPage &page) const
 void PagePainter::paintLines(QPainter *painter, const LayoutPage &page,
                              const Options &options) const
 {
+    const bool clipped = !options.area.isEmpty();
     for (const PlacedLines &l : page.lines) {
+        if (clipped && (l.bottom < options.area.top() || l.top > options.area.bottom()))
+            continue;
         const QTextLayout *layout = l.block.layout();
         if (!layout || l.lineCount <= 0 || layout->lineCount() < l.firstLine + l.lineCount)
             continue;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QRectF>
 
 class QPainter;
 
@@ -26,6 +27,8 @@ public:
         // header is edited over the dimmed body.
         int activeStory = MainStoryId;
         bool showHeaderFooterFrames = false;
+        // Page area to paint (page coordinates); empty for the whole page.
+        QRectF area;
     };
 
     explicit PagePainter(const PaginatedLayout *layout) : m_layout(layout) {}

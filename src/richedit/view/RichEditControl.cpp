@@ -436,7 +436,27 @@ void RichEditControl::ensureCaretVisible()
 
 // ---- state
 
-void RichEditControl::cursorChanged(bool visible)
+QRectF RichEditControl::blockViewportRect(const QTextBlock &block) const
+{
+    QRectF r;
+    if (!block.isValid() || block.document() != m_document.mainStory())
+        return r;
+    const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int first = std::max(0, m_layout->pageOf(block.position()) - 1);
+    for (int p = first; p < std::min(first + 3, m_stack.count()); ++p) {
+        for (const PlacedLines &l : m_layout->page(p).lines) {
+            if (l.block != block)
+                continue;
+            const QRectF page(QPointF(0, l.top),
+                              QPointF(m_layout->page(p).size().width(), l.bottom));
+            r |= QRectF(m_stack.fromPage(p, page.topLeft()) - scroll,
+                        m_stack.fromPage(p, page.bottomRight()) - scroll);
+        }
+    }
+    return r;
+}
+
+void RichEditControl::cursorChanged(bool visible, bool repaintAll)
 {
     QList<DocumentRange> ranges;
     for (const QTextCursor &c : selectionCursors()) {
@@ -448,10 +468,12 @@ void RichEditControl::cursorChanged(bool visible)
     m_layout->ensurePage(m_layout->pageOf(m_cursor.position()) + 1);
     if (m_layout->laidOutPageCount() != m_stack.count())
         refreshGeometry();
+    const int scrollBefore = verticalScrollBar()->value();
     if (visible)
         ensureCaretVisible();
     updateRulers();
-    viewport()->update();
+    if (repaintAll || scrollBefore != verticalScrollBar()->value())
+        viewport()->update();
     emit selectionChanged();
     scheduleStateChanged();
 }
@@ -603,6 +625,7 @@ void RichEditControl::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     const bool paged = m_activeView == ViewType::PrintLayout;
     painter.fillRect(event->rect(), paged ? QColor(0xE3E5E8) : QColor(Qt::white));
+    painter.setClipRect(event->rect());
     const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const QRectF visible = QRectF(event->rect()).translated(scroll);
 
@@ -630,6 +653,8 @@ void RichEditControl::paintEvent(QPaintEvent *event)
         painter.translate(onScreen.topLeft());
         painter.scale(s, s);
         painter.setClipRect(QRectF(QPointF(0, 0), m_layout->page(i).size()));
+        options.area =
+            QRectF(m_stack.toPage(i, visible.topLeft()), m_stack.toPage(i, visible.bottomRight()));
         pagePainter.paint(&painter, m_layout->page(i), options);
         if (m_story != MainStoryId && i == m_storyPage) {
             // The header or footer being edited, with its selection.
@@ -850,6 +875,13 @@ void RichEditControl::keyPressEvent(QKeyEvent *event)
         m_desiredX = -1;
     if (!shift && !(ctrl && event->key() == Qt::Key_C))
         m_extraRanges.clear();
+    // Typing that keeps the paragraph's line count repaints that paragraph
+    // only; anything else repaints the view.
+    const QTextBlock blockBefore = m_cursor.block();
+    const int linesBefore = blockBefore.layout() ? blockBefore.layout()->lineCount() : -1;
+    const int blocksBefore = m_cursor.document()->blockCount();
+    const QRectF areaBefore = m_story == MainStoryId ? blockViewportRect(blockBefore) : QRectF();
+    const bool hadSelection = m_cursor.hasSelection() || !m_extraRanges.isEmpty();
 
     if (event == QKeySequence::Copy) {
         copy();
@@ -938,7 +970,17 @@ void RichEditControl::keyPressEvent(QKeyEvent *event)
         }
     }
     event->accept();
-    cursorChanged();
+    const QTextBlock blockAfter = m_cursor.block();
+    const bool local = m_story == MainStoryId && !hadSelection && !m_cursor.hasSelection() &&
+                       blockAfter == blockBefore && !areaBefore.isNull() &&
+                       m_cursor.document()->blockCount() == blocksBefore;
+    cursorChanged(true, !local);
+    if (local) {
+        QRectF dirty = areaBefore | blockViewportRect(blockAfter);
+        if (blockAfter.layout()->lineCount() != linesBefore)
+            dirty.setBottom(viewport()->height());
+        viewport()->update(dirty.toAlignedRect().adjusted(-2, -2, 2, 2));
+    }
 }
 
 // ---- mouse

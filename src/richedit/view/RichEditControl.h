@@ -156,7 +156,9 @@ private:
     void refreshGeometry();
     void updateScrollBars();
     void syncContinuousWidth();
-    void cursorChanged(bool ensureVisible = true);
+    void cursorChanged(bool ensureVisible = true, bool repaintAll = true);
+    // The viewport area a block's lines cover on the laid-out pages.
+    QRectF blockViewportRect(const QTextBlock &block) const;
     void scheduleStateChanged();
     void ensureCaretVisible();
     void updateRulers();
