@@ -14,6 +14,18 @@ BarEditItem::BarEditItem(const QString &name, ItemKind kind, QObject *parent)
 {
 }
 
+QList<ItemForm> BarEditItem::forms(ViewLevels allowed) const
+{
+    QList<ItemForm> result;
+    if (allowed & (ViewLevel::LargeIconWithText | ViewLevel::SmallIconWithText))
+        result << ItemForm::SmallWithText;
+    if (allowed & (ViewLevel::LargeControlOnly | ViewLevel::SmallIcon | ViewLevel::ControlOnly))
+        result << ItemForm::SmallIcon;
+    if (result.isEmpty())
+        result << ItemForm::SmallWithText;
+    return result;
+}
+
 QVariant BarEditItem::value() const
 {
     return command() ? command()->data() : m_value;

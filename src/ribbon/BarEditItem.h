@@ -29,6 +29,8 @@ public:
     void commit(const QVariant &value);
 
     bool isLarge() const override { return false; }
+    // With its caption beside the box where a level with text is allowed, else the box alone.
+    QList<ItemForm> forms(ViewLevels allowed) const override;
     QWidget *createWidget(ItemForm form, const BarItemLink &link, QWidget *parent) override;
 
 private:

@@ -80,7 +80,7 @@ public:
     // Whether the item is drawn large where a group links it.
     virtual bool isLarge() const;
     // The distinct forms the allowed levels give this item, widest first; never empty.
-    QList<ItemForm> forms(ViewLevels allowed) const;
+    virtual QList<ItemForm> forms(ViewLevels allowed) const;
     // A widget for the item in a group.
     virtual QWidget *createWidget(ItemForm form, const BarItemLink &link, QWidget *parent);
     // The item as an entry of a sub-menu's list; largeColumn: the list shows 32-pixel pictures.
