@@ -4,17 +4,11 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QStandardPaths>
 
 namespace {
 
 constexpr int sizes[] = {16, 32};
-
-void useBundledThemeWhenNoneIsSet()
-{
-    // Headless sessions and some desktops name no theme; Breeze is installed with the editor.
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setThemeName(QStringLiteral("breeze"));
-}
 
 QPixmap faded(const QPixmap &source)
 {
@@ -29,9 +23,26 @@ QPixmap faded(const QPixmap &source)
 
 } // namespace
 
+void ItemPictures::ensureIconTheme()
+{
+    // Headless sessions and some desktops name no theme and search no system folder; Breeze
+    // is installed with the editor.
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+        return;
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString &folder :
+         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                   QStandardPaths::LocateDirectory)) {
+        if (!paths.contains(folder))
+            paths << folder;
+    }
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setThemeName(QStringLiteral("breeze"));
+}
+
 QIcon ItemPictures::themeIcon(const QString &name, const QString &caption)
 {
-    useBundledThemeWhenNoneIsSet();
+    ensureIconTheme();
     const QIcon icon = QIcon::fromTheme(name);
     return icon.isNull() ? fallbackIcon(caption) : icon;
 }

@@ -27,6 +27,8 @@ struct ItemPictures
     // shows empty. A hot-only picture shows faded at rest and in full under the pointer.
     QIcon icon(const QString &caption) const;
 
+    // Makes the Breeze theme the icon theme where the session names none.
+    static void ensureIconTheme();
     static QIcon themeIcon(const QString &name, const QString &caption);
     // The drawn stand-in: a rounded tile with the caption's first letter.
     static QIcon fallbackIcon(const QString &caption);

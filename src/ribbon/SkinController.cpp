@@ -1,7 +1,8 @@
 #include "ribbon/SkinController.h"
 
+#include "ribbon/ItemPictures.h"
+
 #include <QApplication>
-#include <QIcon>
 #include <QPalette>
 
 SkinController::SkinController(QObject *parent) : QObject(parent)
@@ -30,8 +31,8 @@ QTabBar#ribbonTabBar::tab:selected { color: #185abd; border-bottom: 3px solid #1
 [ribbonGroup="true"] QToolButton:pressed, [ribbonGroup="true"] QToolButton:checked {
     background: #cde6f7; border-color: #9ec9eb; }
 [ribbonGroup="true"] QToolButton:disabled { color: #a19f9d; }
-[ribbonGroup="true"] QToolButton[popupMode="2"] { padding-right: 12px; }
-[ribbonGroup="true"] QToolButton[popupMode="1"] { padding-right: 14px; }
+[ribbonGroup="true"] QToolButton[popupMode="1"] { padding-right: 13px; }
+[ribbonGroup="true"] QToolButton::menu-button { border: none; background: transparent; width: 12px; }
 #ribbonButtonGroup { border: 1px solid #e1e1e1; border-radius: 3px; background: #ffffff; }
 #ribbonKeyTip { background: #3b3b3b; color: #ffffff; border-radius: 2px; padding: 0 3px; }
 QMenu[ribbonList="true"] { background: #ffffff; border: 1px solid #c8c8c8; padding: 3px; }
@@ -56,8 +57,7 @@ QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }
 
 void SkinController::apply(QApplication *application) const
 {
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setThemeName(QStringLiteral("breeze"));
+    ItemPictures::ensureIconTheme();
     QPalette palette = application->palette();
     palette.setColor(QPalette::Window, QColor(0xff, 0xff, 0xff));
     palette.setColor(QPalette::Base, QColor(0xff, 0xff, 0xff));
