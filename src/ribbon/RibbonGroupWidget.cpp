@@ -103,6 +103,8 @@ int RibbonGroupWidget::widthAt(int stage)
     if (!m_widths.contains(stage)) {
         QHash<QString, QWidget *> unused;
         QWidget *probe = stage == collapsedStage() ? buildCollapsed() : buildBody(stage, &unused);
+        // Measured with the style sheet applied, as the shown group will be.
+        probe->ensurePolished();
         const int contentWidth = probe->sizeHint().width();
         const int captionWidth =
             stage == collapsedStage()
