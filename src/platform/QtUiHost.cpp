@@ -37,7 +37,11 @@ QMessageBox::StandardButton QtUiHost::message(QWidget *parent, const Message &me
         owner = std::make_unique<QMessageBox>(parent);
     QMessageBox &box = *owner;
     box.setWindowTitle(message.title);
-    box.setText(message.text);
+    // Windows message boxes break lines at a carriage return too; so do we.
+    QString text = message.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    box.setText(text);
     box.setIcon(message.icon);
     box.setStandardButtons(message.buttons);
     if (message.defaultButton != QMessageBox::NoButton)

@@ -4,6 +4,7 @@
 
 #include <QTextLayout>
 
+#include <algorithm>
 #include <limits>
 
 namespace richedit {
@@ -64,7 +65,10 @@ int LayoutLocator::nearest(int page, const QPointF &point, int direction) const
         if (!tl || tl->lineCount() < l.firstLine + l.lineCount)
             continue;
         // Prefer the column under the point; distance counts vertically first.
-        const bool inColumn = point.x() >= l.areaLeft && point.x() < l.areaLeft + l.areaWidth;
+        // A point just beside a column or cell (its padding, the margin)
+        // still belongs to it; one farther off belongs to another column.
+        const qreal dx =
+            std::max<qreal>({0.0, l.areaLeft - point.x(), point.x() - (l.areaLeft + l.areaWidth)});
         for (int i = l.firstLine; i < l.firstLine + l.lineCount; ++i) {
             const QTextLine line = tl->lineAt(i);
             const qreal top = l.offset.y() + line.y();
@@ -75,8 +79,7 @@ int LayoutLocator::nearest(int page, const QPointF &point, int direction) const
             qreal d = point.y() < top      ? top - point.y()
                       : point.y() > bottom ? point.y() - bottom
                                            : 0;
-            if (!inColumn)
-                d += 1e6;
+            d += dx > 720 ? 1e6 : dx;
             if (d < bestDistance) {
                 bestDistance = d;
                 best = &l;

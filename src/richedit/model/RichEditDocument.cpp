@@ -14,6 +14,17 @@
 
 namespace richedit {
 
+static TrackedRange track(QTextDocument *doc, int storyId, DocumentRange range)
+{
+    TrackedRange t;
+    t.story = storyId;
+    t.cursor = QTextCursor(doc);
+    const int last = doc->characterCount() - 1;
+    t.cursor.setPosition(std::clamp(range.start, 0, last));
+    t.cursor.setPosition(std::clamp(range.end(), 0, last), QTextCursor::KeepAnchor);
+    return t;
+}
+
 RichEditDocument::RichEditDocument(QObject *parent) : QObject(parent)
 {
     connect(&m_undo, &QUndoStack::indexChanged, this, [this](int index) {
@@ -68,8 +79,9 @@ void RichEditDocument::clear()
     m_bookmarks.clear();
     m_permissions.clear();
     m_settings = DocumentSettings{};
-    m_caret = DocumentPosition{};
-    m_selections = {DocumentRange{}};
+    m_caretStory = MainStoryId;
+    m_caret = QTextCursor(mainStory());
+    m_selections.clear();
 
     m_undo.setClean();
     m_forcedModified = false;
@@ -430,17 +442,6 @@ void RichEditDocument::insertInlinePicture(DocumentPosition position, const QStr
     c.insertText(QString(QChar::ObjectReplacementCharacter), f);
 }
 
-static TrackedRange track(QTextDocument *doc, int storyId, DocumentRange range)
-{
-    TrackedRange t;
-    t.story = storyId;
-    t.cursor = QTextCursor(doc);
-    const int last = doc->characterCount() - 1;
-    t.cursor.setPosition(std::clamp(range.start, 0, last));
-    t.cursor.setPosition(std::clamp(range.end(), 0, last), QTextCursor::KeepAnchor);
-    return t;
-}
-
 void RichEditDocument::addBookmark(const QString &name, DocumentRange range)
 {
     QTextDocument *doc = story(range.story);
@@ -534,6 +535,21 @@ void RichEditDocument::emitModifiedIfChanged()
 
 // ---- document interface
 
+DocumentPosition RichEditDocument::caretPosition() const
+{
+    return DocumentPosition{m_caretStory, m_caret.isNull() ? 0 : m_caret.position()};
+}
+
+QList<DocumentRange> RichEditDocument::selections() const
+{
+    QList<DocumentRange> out;
+    for (const TrackedRange &r : m_selections)
+        out.append(r.range());
+    if (out.isEmpty())
+        out.append(DocumentRange{m_caretStory, caretPosition().offset, 0});
+    return out;
+}
+
 void RichEditDocument::setCaretPosition(DocumentPosition position)
 {
     setSelections({DocumentRange{position.story, position.offset, 0}}, position);
@@ -541,8 +557,19 @@ void RichEditDocument::setCaretPosition(DocumentPosition position)
 
 void RichEditDocument::setSelections(const QList<DocumentRange> &ranges, DocumentPosition caret)
 {
-    m_selections = ranges.isEmpty() ? QList<DocumentRange>{{caret.story, caret.offset, 0}} : ranges;
-    m_caret = caret;
+    QTextDocument *doc = story(caret.story);
+    if (!doc) {
+        caret = DocumentPosition{};
+        doc = mainStory();
+    }
+    m_caretStory = caret.story;
+    m_caret = QTextCursor(doc);
+    m_caret.setPosition(std::clamp(caret.offset, 0, doc->characterCount() - 1));
+    m_selections.clear();
+    for (const DocumentRange &r : ranges) {
+        if (QTextDocument *d = story(r.story))
+            m_selections.append(track(d, r.story, r));
+    }
     emit selectionChanged();
 }
 
@@ -572,17 +599,12 @@ void RichEditDocument::deleteRange(DocumentRange range)
 
 bool RichEditDocument::isSelectionInTable() const
 {
-    QTextDocument *doc = story(m_caret.story);
-    if (!doc)
-        return false;
-    QTextCursor c(doc);
-    c.setPosition(std::clamp(m_caret.offset, 0, doc->characterCount() - 1));
-    return c.currentTable() != nullptr;
+    return !m_caret.isNull() && m_caret.currentTable() != nullptr;
 }
 
 bool RichEditDocument::isSelectionInHeaderOrFooter() const
 {
-    const StoryKind k = storyKind(m_caret.story);
+    const StoryKind k = storyKind(m_caretStory);
     return k == StoryKind::Header || k == StoryKind::Footer;
 }
 
@@ -660,8 +682,9 @@ void RichEditDocument::takeContent(RichEditDocument &source)
     m_permissions.clear();
     for (const PermissionRange &p : std::as_const(source.m_permissions))
         m_permissions.append(PermissionRange{p.id, p.editor, p.group, retarget(p.range)});
-    m_caret = DocumentPosition{};
-    m_selections = {DocumentRange{}};
+    m_caretStory = MainStoryId;
+    m_caret = QTextCursor(mainStory());
+    m_selections.clear();
     source.clear();
     notifyReset();
     emit sectionsChanged();

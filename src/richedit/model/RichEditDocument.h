@@ -127,10 +127,11 @@ public:
     // ---- document interface (lengths in measurementUnit())
     MeasurementUnit measurementUnit() const { return m_unit; }
     void setMeasurementUnit(MeasurementUnit unit) { m_unit = unit; }
-    DocumentPosition caretPosition() const { return m_caret; }
+    // The caret and the selections follow edits made after they were set.
+    DocumentPosition caretPosition() const;
     void setCaretPosition(DocumentPosition position);
     // The selected ranges, at least one (empty at the caret).
-    QList<DocumentRange> selections() const { return m_selections; }
+    QList<DocumentRange> selections() const;
     void setSelections(const QList<DocumentRange> &ranges, DocumentPosition caret);
     DocumentRange insertText(DocumentPosition position, const QString &text);
     void deleteRange(DocumentRange range);
@@ -191,8 +192,9 @@ private:
     bool m_lastModified = false;
 
     MeasurementUnit m_unit = MeasurementUnit::Centimeter;
-    DocumentPosition m_caret;
-    QList<DocumentRange> m_selections{DocumentRange{}};
+    int m_caretStory = MainStoryId;
+    QTextCursor m_caret;              // position = the caret
+    QList<TrackedRange> m_selections; // empty: the caret alone
 };
 
 } // namespace richedit
