@@ -2,6 +2,7 @@
 
 #include "docx/DocxPackage.h"
 #include "docx/DocxReader.h"
+#include "docx/DocxWriter.h"
 
 #include <QCoreApplication>
 #include <QIODevice>
@@ -54,10 +55,20 @@ bool DocxFormat::read(QIODevice *device, richedit::RichEditDocument *document, Q
     return false;
 }
 
-bool DocxFormat::write(const richedit::RichEditDocument &, QIODevice *, QString *error) const
+bool DocxFormat::write(const richedit::RichEditDocument &document, QIODevice *device,
+                       QString *error) const
 {
-    *error = QCoreApplication::translate("formats", "writing Word documents is not available");
-    return false;
+    DocxWriter writer(document);
+    const QByteArray bytes = writer.write();
+    if (bytes.isEmpty()) {
+        *error = writer.error();
+        return false;
+    }
+    if (device->write(bytes) != bytes.size()) {
+        *error = device->errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace formats

@@ -12,7 +12,6 @@ public:
     QString name() const override;
     QStringList extensions() const override;
     SniffResult sniff(const QByteArray &head) const override;
-    bool canWrite() const override { return false; }
     bool read(QIODevice *device, richedit::RichEditDocument *document,
               QString *error) const override;
     bool write(const richedit::RichEditDocument &document, QIODevice *device,

@@ -2,7 +2,8 @@
 #include "formats/FormatRegistry.h"
 #include "formats/PlainTextExport.h"
 #include "formats/PlainTextFormat.h"
-#include "formats/docx/ZipWriter.h"
+
+#include "DocxFixtures.h"
 
 #include "richedit/model/ModelProperty.h"
 #include "richedit/model/RichEditDocument.h"
@@ -17,66 +18,9 @@
 
 using namespace richedit;
 using namespace formats;
+using namespace fixtures;
 
 namespace {
-
-const char *const W =
-    "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
-
-QByteArray
-contentTypes(const QByteArray &mainType =
-                 "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml")
-{
-    return "<?xml version=\"1.0\"?><Types "
-           "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-           "<Default Extension=\"rels\" "
-           "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-           "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-           "<Override PartName=\"/word/document.xml\" ContentType=\"" +
-           mainType + "\"/></Types>";
-}
-
-QByteArray rels(const QList<QPair<QByteArray, QByteArray>> &typeAndTarget)
-{
-    QByteArray out =
-        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    int id = 1;
-    for (const auto &[type, target] : typeAndTarget)
-        out += "<Relationship Id=\"rId" + QByteArray::number(id++) +
-               "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
-               type + "\" Target=\"" + target + "\"/>";
-    return out + "</Relationships>";
-}
-
-QByteArray body(const QByteArray &content)
-{
-    return QByteArray("<w:document ") + W + "><w:body>" + content + "</w:body></w:document>";
-}
-
-// A package from parts; the content types and package relationships of a
-// minimal document unless given.
-QByteArray package(QMap<QString, QByteArray> parts)
-{
-    if (!parts.contains(QStringLiteral("[Content_Types].xml")))
-        parts.insert(QStringLiteral("[Content_Types].xml"), contentTypes());
-    if (!parts.contains(QStringLiteral("_rels/.rels")))
-        parts.insert(QStringLiteral("_rels/.rels"),
-                     rels({{"officeDocument", "word/document.xml"}}));
-    ZipWriter zip;
-    for (auto it = parts.cbegin(); it != parts.cend(); ++it)
-        zip.add(it.key(), it.value());
-    return zip.finish();
-}
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write the fixture %s", qPrintable(path));
-    return path;
-}
 
 QString mainText(const RichEditDocument &doc)
 {
@@ -118,6 +62,7 @@ void TestFormats::registryFiltersAndDetection()
     QVERIFY(r.defaultSaveFormat());
     QCOMPARE(r.saveFilters().first(), r.defaultSaveFormat()->filter());
     QCOMPARE(r.byFilter(r.saveFilters().first()), r.defaultSaveFormat());
+    QCOMPARE(r.defaultSaveFormat(), r.byExtension(QStringLiteral("docx")));
 
     // Content decides over the name: a package named .txt is a Word document.
     const QByteArray docx = package(
