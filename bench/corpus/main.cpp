@@ -1,8 +1,8 @@
 // Opens every file of the shared DOCX corpus and compares the result with
 // LibreOffice's (the oracle beside the corpus): did it open or fail with a
 // clear error, how similar is our plain-text export to LibreOffice's, and how
-// close is our page count. Prints the summary as JSON lines and one line per
-// file on stderr.
+// close is our page count; and whether a save as .docx and a reopen keep our
+// text. Prints the summary as JSON lines and one line per file on stderr.
 #include "../common/BenchDocument.h"
 #include "formats/DocumentFile.h"
 #include "formats/PlainTextExport.h"
@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -62,6 +63,14 @@ QHash<QString, int> oraclePages(const QString &corpus)
     return pages;
 }
 
+// Our plain-text export with list labels, what marlix-convert --text prints.
+QString exportText(const RichEditDocument &doc)
+{
+    ListNumbering numbering(&doc);
+    return formats::PlainTextExport::text(
+        doc, [&numbering](const QTextBlock &b) { return numbering.label(b) + u' '; });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -76,8 +85,9 @@ int main(int argc, char **argv)
     }
     const QHash<QString, int> loPages = oraclePages(corpus);
     int opened = 0, clearErrors = 0, compared = 0, similar = 0, paged = 0, pagesEqual = 0,
-        pagesNear = 0;
-    double openMs = 0;
+        pagesNear = 0, roundTripSame = 0;
+    double openMs = 0, saveMs = 0;
+    QTemporaryDir scratch;
     for (const QString &name : files) {
         RichEditDocument doc;
         auto *layout = new PaginatedLayout(&doc);
@@ -101,9 +111,7 @@ int main(int argc, char **argv)
             QString expected = QString::fromUtf8(oracle.readAll());
             if (expected.startsWith(QChar(0xFEFF)))
                 expected.remove(0, 1);
-            ListNumbering numbering(&doc);
-            const QString ours = formats::PlainTextExport::text(
-                doc, [&numbering](const QTextBlock &b) { return numbering.label(b) + u' '; });
+            const QString ours = exportText(doc);
             const double s = similarity(ours, expected);
             ++compared;
             similar += s >= 0.98;
@@ -118,6 +126,17 @@ int main(int argc, char **argv)
             pagesNear += qAbs(ourPages - theirs) <= 1;
             line += QStringLiteral("\tpages %1/%2").arg(ourPages).arg(theirs);
         }
+        const QString copy = scratch.filePath(QStringLiteral("roundtrip.docx"));
+        timer.restart();
+        const bool saved = formats::DocumentFile::save(copy, doc, nullptr, &error);
+        saveMs += double(timer.nsecsElapsed()) / 1e6;
+        RichEditDocument reopened;
+        if (!saved || !formats::DocumentFile::open(copy, &reopened, &error))
+            line += QStringLiteral("\troundtrip failed: ") + error;
+        else if (exportText(reopened) == exportText(doc))
+            ++roundTripSame;
+        else
+            line += QStringLiteral("\troundtrip text differs");
         std::fprintf(stderr, "%s\n", qPrintable(line));
     }
     const double total = double(files.size());
@@ -129,5 +148,8 @@ int main(int argc, char **argv)
     bench::report("corpus.pages_equal_pct", paged ? 100.0 * pagesEqual / paged : 0, "%");
     bench::report("corpus.pages_within_one_pct", paged ? 100.0 * pagesNear / paged : 0, "%");
     bench::report("corpus.open_total_ms", openMs, "ms");
+    bench::report("corpus.roundtrip_same_text_pct", opened ? 100.0 * roundTripSame / opened : 0,
+                  "%");
+    bench::report("corpus.save_total_ms", saveMs, "ms");
     return 0;
 }
