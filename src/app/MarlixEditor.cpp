@@ -4,6 +4,8 @@
 #include "platform/ErrorReport.h"
 #include "ribbon/SkinController.h"
 
+#include <QScreen>
+
 // Starts the editor: the main window, then the hidden date and time dialog,
 // then the event loop. Command-line arguments are not read: the editor
 // always starts with a new, untitled document.
@@ -22,6 +24,8 @@ int main(int argc, char **argv)
     }
     auto *dialog = new TfDatumCas(mainWindow);
     dialog->hide();
+    // Without a window manager to maximise it, the window takes the screen.
+    mainWindow->setGeometry(mainWindow->screen()->availableGeometry());
     mainWindow->showMaximized();
     app.exec();
     delete mainWindow;
