@@ -70,6 +70,7 @@ private slots:
     void secondRangeIsFormattedWithTheFirst();
     void caretMovesIntoTable();
     void typingInHeaderReachesEveryPage();
+    void textBoxIsEditedInPlace();
     void viewsKeepTheirOwnZoom();
     void zoomedClickPutsCaretUnderMouse_data();
     void zoomedClickPutsCaretUnderMouse();
@@ -180,6 +181,33 @@ void ViewTest::typingInHeaderReachesEveryPage()
     }
     QTest::keyClick(&w.control, Qt::Key_Escape);
     QVERIFY(!w.control.isSelectionInHeaderOrFooter());
+}
+
+void ViewTest::textBoxIsEditedInPlace()
+{
+    Window w;
+    fill(w.control, 3);
+    RichEditDocument *doc = w.control.document();
+    FloatingObject box;
+    box.kind = FloatingObject::Kind::TextBox;
+    box.textBoxStory = doc->createStory(StoryKind::TextBox);
+    box.size = QSize(2880, 1440);
+    box.horizontalRelativeTo = HorizontalRelativeTo::Margin;
+    box.horizontalAlignment = HorizontalAlignment::Right;
+    doc->insertFloatingObject({MainStoryId, 0}, box);
+    w.control.layout()->layoutAll();
+    const QPoint body = w.at(20);
+    const PlacedObject placed = w.control.layout()->page(0).objects.front();
+    const QPoint inside = w.control.viewportPointOnPage(0, placed.rect.center()).toPoint();
+    QTest::mouseDClick(w.control.viewport(), Qt::LeftButton, {}, inside);
+    QCOMPARE(w.control.activeStory(), box.textBoxStory);
+    QVERIFY(!w.control.isSelectionInHeaderOrFooter());
+    QTest::keyClicks(&w.control, QStringLiteral("Note"));
+    QCOMPARE(doc->story(box.textBoxStory)->toPlainText(), QStringLiteral("Note"));
+    QVERIFY(!doc->mainStory()->toPlainText().contains(QStringLiteral("Note")));
+    // A double-click in the body goes back to the main text.
+    QTest::mouseDClick(w.control.viewport(), Qt::LeftButton, {}, body);
+    QCOMPARE(w.control.activeStory(), MainStoryId);
 }
 
 void ViewTest::viewsKeepTheirOwnZoom()

@@ -273,6 +273,35 @@ void RichEditControl::editHeaderFooter(int page, StoryKind kind)
     cursorChanged();
 }
 
+void RichEditControl::editTextBox(int page, int objectId)
+{
+    const FloatingObject *obj = m_document.floatingObject(objectId);
+    if (!obj || obj->kind != FloatingObject::Kind::TextBox || !m_document.story(obj->textBoxStory))
+        return;
+    m_story = obj->textBoxStory;
+    m_storyPage = page;
+    m_storyObject = objectId;
+    m_cursor = QTextCursor(m_document.story(m_story));
+    m_cursor.movePosition(QTextCursor::End);
+    m_extraRanges.clear();
+    cursorChanged();
+}
+
+int RichEditControl::textBoxAt(int page, const QPointF &pagePoint, QRectF *rect) const
+{
+    if (page < 0 || page >= m_layout->laidOutPageCount())
+        return 0;
+    for (const PlacedObject &o : m_layout->page(page).objects) {
+        const FloatingObject *obj = m_document.floatingObject(o.objectId);
+        if (obj && obj->kind == FloatingObject::Kind::TextBox && o.rect.contains(pagePoint)) {
+            if (rect)
+                *rect = o.rect;
+            return o.objectId;
+        }
+    }
+    return 0;
+}
+
 // ---- geometry
 
 void RichEditControl::refreshGeometry()
@@ -350,6 +379,16 @@ std::shared_ptr<const StoryBox> RichEditControl::activeBox(int page, QPointF *or
     if (page < 0 || page >= m_layout->laidOutPageCount())
         return nullptr;
     const LayoutPage &p = m_layout->page(page);
+    if (m_document.storyKind(m_story) == StoryKind::TextBox) {
+        // The inset the page painter draws text boxes with.
+        for (const PlacedObject &o : p.objects) {
+            if (o.objectId != m_storyObject)
+                continue;
+            *origin = o.rect.topLeft() + QPointF(144, 72);
+            return m_layout->storyBox(m_story, o.rect.width() - 288, p.pageNumber);
+        }
+        return nullptr;
+    }
     auto box = m_layout->storyBox(m_story, p.setup.textWidth(), p.pageNumber);
     if (!box)
         return nullptr;
@@ -407,6 +446,14 @@ QPointF RichEditControl::viewportPointOf(int position) const
         return QPointF();
     const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     return m_stack.fromPage(place.page, place.rect.center()) - scroll;
+}
+
+QPointF RichEditControl::viewportPointOnPage(int page, const QPointF &pagePoint) const
+{
+    if (page < 0 || page >= m_stack.count())
+        return QPointF();
+    const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    return m_stack.fromPage(page, pagePoint) - scroll;
 }
 
 void RichEditControl::ensureCaretVisible()
@@ -659,7 +706,21 @@ void RichEditControl::paintEvent(QPaintEvent *event)
         if (m_story != MainStoryId && i == m_storyPage) {
             // The header or footer being edited, with its selection.
             QPointF origin;
-            if (auto box = activeBox(i, &origin)) {
+            const bool textBox = m_document.storyKind(m_story) == StoryKind::TextBox;
+            if (auto box = activeBox(i, &origin); box && textBox) {
+                QList<std::pair<int, int>> ranges;
+                if (m_cursor.hasSelection())
+                    ranges.append({m_cursor.selectionStart(), m_cursor.selectionEnd()});
+                // The box being edited: framed, with its selection.
+                for (const PlacedObject &o : m_layout->page(i).objects) {
+                    if (o.objectId != m_storyObject)
+                        continue;
+                    painter.fillRect(o.rect, Qt::white);
+                    painter.setPen(QPen(QColor(0x2B579A), 15));
+                    painter.drawRect(o.rect);
+                }
+                box->draw(&painter, origin, ranges, options.selectionColor);
+            } else if (box) {
                 const QRectF area(0, origin.y() - 120, m_layout->page(i).size().width(),
                                   box->height() + 240);
                 painter.setPen(QPen(QColor(0x2B579A), 12, Qt::DashLine));
@@ -1000,8 +1061,12 @@ void RichEditControl::mousePressEvent(QMouseEvent *event)
     const Hit hit = hitAt(event->position());
     if (hit.page < 0)
         return;
-    const bool inStory = m_story == MainStoryId ? hit.area == Hit::Body
-                                                : hit.area != Hit::Body && hit.page == m_storyPage;
+    const bool editingBox = m_document.storyKind(m_story) == StoryKind::TextBox;
+    const bool inStory =
+        m_story == MainStoryId ? hit.area == Hit::Body && !textBoxAt(hit.page, hit.pagePoint)
+        : editingBox
+            ? textBoxAt(hit.page, hit.pagePoint) == m_storyObject && hit.page == m_storyPage
+            : hit.area != Hit::Body && hit.page == m_storyPage;
     if (!inStory)
         return;
     const int pos = positionAt(hit);
@@ -1084,6 +1149,17 @@ void RichEditControl::mouseDoubleClickEvent(QMouseEvent *event)
     if (hit.page < 0)
         return;
     if (m_activeView == ViewType::PrintLayout) {
+        if (const int box = textBoxAt(hit.page, hit.pagePoint)) {
+            if (m_story != m_document.floatingObject(box)->textBoxStory)
+                editTextBox(hit.page, box);
+            return;
+        }
+        if (m_document.storyKind(m_story) == StoryKind::TextBox) {
+            leaveHeaderFooter();
+            m_cursor.setPosition(positionAt(hit));
+            cursorChanged(false);
+            return;
+        }
         if (m_story == MainStoryId && hit.area != Hit::Body) {
             editHeaderFooter(hit.page,
                              hit.area == Hit::Header ? StoryKind::Header : StoryKind::Footer);

@@ -73,6 +73,8 @@ public:
     void leaveHeaderFooter();
     // Starts editing the header or footer of a page.
     void editHeaderFooter(int page, StoryKind kind);
+    // Starts editing a text box placed on a page.
+    void editTextBox(int page, int objectId);
 
     // Applies character formatting to every selected range (or to the
     // word at the caret) as one undo step.
@@ -105,6 +107,8 @@ public:
     QRectF caretViewportRect() const;
     // The viewport point showing a main-story position.
     QPointF viewportPointOf(int position) const;
+    // The viewport point showing a point of a page (twips).
+    QPointF viewportPointOnPage(int page, const QPointF &pagePoint) const;
     // Pixels per twip in the active view.
     qreal scale() const;
 
@@ -166,6 +170,8 @@ private:
     void resetBlink();
     QRectF caretPageRect(int *page) const;
     std::shared_ptr<const class StoryBox> activeBox(int page, QPointF *origin) const;
+    // The text box under a page point, or 0.
+    int textBoxAt(int page, const QPointF &pagePoint, QRectF *rect = nullptr) const;
 
     void insertTyped(const QString &text);
     void insertParagraph();
@@ -190,6 +196,7 @@ private:
     QList<QTextCursor> m_extraRanges;
     int m_story = MainStoryId;
     int m_storyPage = 0;
+    int m_storyObject = 0; // the text box being edited
     qreal m_desiredX = -1;
     bool m_overwrite = false;
     bool m_caretOn = true;
