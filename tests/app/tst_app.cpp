@@ -19,6 +19,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QTimer>
 
 #include <memory>
 
@@ -101,6 +102,7 @@ private slots:
     void titleFollowsPathAndModifiedFlag();
     void promptAnswers_data();
     void promptAnswers();
+    void yesSavesThenGoesOn();
     void yesWithCancelledSaveKeepsTheDocument();
     void failingSaveKeepsWindowOpen();
     void translationPasses_data();
@@ -109,6 +111,7 @@ private slots:
     void contextualTabsFollowTheCaret();
     void dateAndTimeDialog();
     void plainTextPasteReplacesEveryRange();
+    void screenshots();
 };
 
 void AppTest::startUpState()
@@ -219,6 +222,28 @@ void AppTest::promptAnswers()
     if (!replaced)
         QCOMPARE(margin(p.editor(), 0), 2.0f);
     QFile::remove(other);
+}
+
+void AppTest::yesSavesThenGoesOn()
+{
+    const QString path = QDir::temp().filePath(QStringLiteral("marlix-yes.txt"));
+    QFile::remove(path);
+    ScriptedUiHost host;
+    Program p;
+    p.type(QStringLiteral("first"));
+    host.answerFile(path);
+    p.form->BSouborUlozitJakoClick();
+    p.type(QStringLiteral(" second"));
+    // Yes on New: the titled document is saved, then replaced.
+    host.answerButton(QMessageBox::Yes);
+    p.form->BSouborNovyClick();
+    QCOMPARE(host.messages().last().text, SaveChangesQuestion + QStringLiteral("\r\r") + path);
+    QCOMPARE(p.editor()->document()->mainStory()->toPlainText(), QString());
+    QCOMPARE(p.form->windowTitle(), QStringLiteral("Marlix Editor"));
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll().trimmed(), QByteArray("first second"));
+    QFile::remove(path);
 }
 
 void AppTest::yesWithCancelledSaveKeepsTheDocument()
@@ -415,6 +440,30 @@ void AppTest::plainTextPasteReplacesEveryRange()
                                           {MainStoryId, 13});
     p.form->bDomuSchrankaVLozitProstyTextClick();
     QCOMPARE(p.editor()->document()->mainStory()->toPlainText(), QStringLiteral(" two X"));
+}
+
+void AppTest::screenshots()
+{
+    // Pictures to look at, when a folder is given for them.
+    const QString dir = qEnvironmentVariable("MARLIX_APP_SHOTS");
+    if (dir.isEmpty())
+        QSKIP("MARLIX_APP_SHOTS names no folder");
+    QDir().mkpath(dir);
+    Program p;
+    p.form->resize(1400, 900);
+    p.type(QStringLiteral("Dear reader, this letter is not saved yet."));
+    QTest::qWait(50);
+    QVERIFY(p.form->grab().save(dir + QStringLiteral("/main-window.png")));
+    // The real save prompt, answered Cancel once it was photographed.
+    QTimer::singleShot(300, [dir] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        box->grab().save(dir + QStringLiteral("/save-prompt.png"));
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QVERIFY(!p.form->close());
+    QVERIFY(QFile::exists(dir + QStringLiteral("/save-prompt.png")));
 }
 
 QTEST_MAIN(AppTest)
