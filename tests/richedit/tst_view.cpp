@@ -75,6 +75,7 @@ private slots:
     void zoomedClickPutsCaretUnderMouse_data();
     void zoomedClickPutsCaretUnderMouse();
     void overwriteReplacesCharacters();
+    void rulerDragsChangeMarginsAndIndents();
     void screenshots();
 };
 
@@ -272,6 +273,30 @@ void ViewTest::overwriteReplacesCharacters()
     QTest::keyClick(&w.control, Qt::Key_End);
     QTest::keyClicks(&w.control, QStringLiteral("!"));
     QCOMPARE(w.control.document()->mainStory()->toPlainText(), QStringLiteral("XYcdef!"));
+}
+
+void ViewTest::rulerDragsChangeMarginsAndIndents()
+{
+    Window w;
+    fill(w.control, 2);
+    w.at(5);
+    Ruler *horizontal = nullptr;
+    for (Ruler *r : w.control.findChildren<Ruler *>()) {
+        if (r->sizeHint().width() > r->sizeHint().height())
+            horizontal = r;
+    }
+    QVERIFY(horizontal && horizontal->model().valid);
+    QCOMPARE(horizontal->model().marginStart, 1800);
+    emit horizontal->handleMoved(RulerHandle::MarginStart, 2880);
+    QCOMPARE(w.control.document()->sectionProperties(0).margins.left, 2880);
+    emit horizontal->handleMoved(RulerHandle::LeftIndent, 2880 + 720);
+    QCOMPARE(w.control.textCursor().blockFormat().leftMargin(), 720.0);
+    QVERIFY(w.control.isModified());
+    w.control.undo();
+    QCOMPARE(w.control.textCursor().blockFormat().leftMargin(), 0.0);
+    w.control.undo();
+    QCOMPARE(w.control.document()->sectionProperties(0).margins.left, 1800);
+    QVERIFY(!w.control.isModified());
 }
 
 void ViewTest::screenshots()
