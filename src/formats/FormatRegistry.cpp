@@ -1,6 +1,7 @@
 #include "FormatRegistry.h"
 
 #include "DocxFormat.h"
+#include "HtmlFormat.h"
 #include "PlainTextFormat.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@ namespace formats {
 FormatRegistry::FormatRegistry()
 {
     add(std::make_unique<DocxFormat>());
+    add(std::make_unique<HtmlFormat>());
     add(std::make_unique<PlainTextFormat>());
 }
 
