@@ -89,6 +89,7 @@ private slots:
     void oddPageBreakInsertsBlankPage();
     void headerShowsPageNumbersAndFirstPageDiffers();
     void tableContinuesOnNextPage();
+    void headingRowsRepeatOnEveryPage();
     void columnsFillLeftThenRight();
     void lineNumbersRestart_data();
     void lineNumbersRestart();
@@ -204,6 +205,34 @@ void LayoutTest::tableContinuesOnNextPage()
     QVERIFY(!second.cells.empty());
     QCOMPARE(second.cells.front().rect.top(), second.bodyRect.top());
     QVERIFY(second.start.row > 0);
+}
+
+void LayoutTest::headingRowsRepeatOnEveryPage()
+{
+    Fixture f;
+    QTextCursor c(f.main());
+    QTextTableFormat tf;
+    tf.setProperty(ModelProperty::TableHeaderRows, 1);
+    QTextTable *table = c.insertTable(120, 2, tf);
+    table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("Heading"));
+    for (int r = 1; r < 120; ++r)
+        table->cellAt(r, 0).firstCursorPosition().insertText(QStringLiteral("row %1").arg(r));
+    f.layout->layoutAll();
+    const int pages = f.layout->laidOutPageCount();
+    QVERIFY(pages >= 3);
+    int rowsSeen = 0;
+    for (int i = 0; i < pages; ++i) {
+        const LayoutPage &page = f.layout->page(i);
+        // Each page's first table line is the heading.
+        const auto first =
+            std::find_if(page.lines.begin(), page.lines.end(),
+                         [](const PlacedLines &l) { return !l.block.text().isEmpty(); });
+        QVERIFY(first != page.lines.end());
+        QCOMPARE(first->block.text(), QStringLiteral("Heading"));
+        for (const PlacedLines &l : page.lines)
+            rowsSeen += l.block.text().startsWith(QStringLiteral("row "));
+    }
+    QCOMPARE(rowsSeen, 119); // body rows once each
 }
 
 void LayoutTest::columnsFillLeftThenRight()

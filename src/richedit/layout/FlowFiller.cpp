@@ -335,7 +335,7 @@ void FlowFiller::registerObjects(const QTextBlock &block, qreal paragraphTop, co
 }
 
 FillResult FlowFiller::placeTable(QTextTable *table, const FlowPosition &from, qreal y,
-                                  const FillArea &area, bool forceProgress)
+                                  const FillArea &area, bool forceProgress, int endRow)
 {
     const QTextTableFormat tf = table->format();
     const int rows = table->rows();
@@ -403,8 +403,27 @@ FillResult FlowFiller::placeTable(QTextTable *table, const FlowPosition &from, q
     bool resuming = !resume.empty();
     qreal rowTop = y;
     bool firstRow = true;
+    const int lastRow = endRow < 0 ? rows : std::min(rows, endRow);
 
-    while (r < rows) {
+    // A table continuing at the top of a page shows its heading rows again,
+    // when they fit whole.
+    const int headerRows = std::min(tf.intProperty(ModelProperty::TableHeaderRows), rows);
+    if (endRow < 0 && headerRows > 0 && r >= headerRows && y <= area.top + Epsilon) {
+        const size_t linesMark = m_page->lines.size();
+        const size_t cellsMark = m_page->cells.size();
+        FlowPosition head = at(tablePos);
+        head.row = 0;
+        const FillResult repeated = placeTable(table, head, y, area, false, headerRows);
+        if (repeated.stop == FillStop::FlowEnd && repeated.y < area.bottom - 720) {
+            rowTop = repeated.y;
+            forceProgress = true; // the rows below must still make progress
+        } else {
+            m_page->lines.resize(linesMark);
+            m_page->cells.resize(cellsMark);
+        }
+    }
+
+    while (r < lastRow) {
         const bool rowAtTop = rowTop <= area.top + Epsilon || (forceProgress && firstRow);
         const size_t linesMark = m_page->lines.size();
         const size_t cellsMark = m_page->cells.size();

@@ -68,8 +68,9 @@ private:
                         bool forceProgress, bool root, bool pageTop);
     FillResult placeBlock(const QTextBlock &block, int startLine, qreal y, const FillArea &area,
                           bool forceProgress, bool root, bool pageTop);
+    // Places rows up to `endRow` (all when -1).
     FillResult placeTable(QTextTable *table, const FlowPosition &from, qreal y,
-                          const FillArea &area, bool forceProgress);
+                          const FillArea &area, bool forceProgress, int endRow = -1);
     void registerObjects(const QTextBlock &block, qreal paragraphTop, const FillArea &area);
     QTextFrame *tableAt(QTextFrame *container, int position) const;
 
