@@ -90,6 +90,7 @@ private slots:
     void headerShowsPageNumbersAndFirstPageDiffers();
     void tableContinuesOnNextPage();
     void headingRowsRepeatOnEveryPage();
+    void tabStopsCountFromTheMargin();
     void columnsFillLeftThenRight();
     void lineNumbersRestart_data();
     void lineNumbersRestart();
@@ -233,6 +234,25 @@ void LayoutTest::headingRowsRepeatOnEveryPage()
             rowsSeen += l.block.text().startsWith(QStringLiteral("row "));
     }
     QCOMPARE(rowsSeen, 119); // body rows once each
+}
+
+void LayoutTest::tabStopsCountFromTheMargin()
+{
+    Fixture f;
+    const int pos = paragraph(f.main(), QStringLiteral("Entry\t7"));
+    QTextCursor c(f.main());
+    c.setPosition(pos);
+    QTextBlockFormat bf = c.blockFormat();
+    bf.setLeftMargin(1440);
+    const qreal right = f.doc.sectionProperties(0).textWidth();
+    bf.setTabPositions({QTextOption::Tab(right, QTextOption::RightTab)});
+    c.setBlockFormat(bf);
+    f.layout->layoutAll();
+    // A right tab at the margin's far edge keeps "7" on the line, flush right.
+    const QTextLayout *tl = f.main()->findBlock(pos).layout();
+    QCOMPARE(tl->lineCount(), 1);
+    const QTextLine line = tl->lineAt(0);
+    QVERIFY(qAbs(line.x() + line.naturalTextWidth() - right) < 20);
 }
 
 void LayoutTest::columnsFillLeftThenRight()

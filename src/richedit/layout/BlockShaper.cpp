@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QRawFont>
+#include <QTextDocument>
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -155,11 +156,9 @@ const ShapedBlock &BlockShaper::shape(const QTextBlock &block, qreal width,
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setAlignment(f.alignment());
     option.setTextDirection(f.layoutDirection());
-    option.setTabStopDistance(720);
-    QList<QTextOption::Tab> tabs;
-    for (const QTextOption::Tab &t : f.tabPositions())
-        tabs.append(t);
-    option.setTabs(tabs);
+    // The document's default tab distance travels in its default text option.
+    const qreal defaultTab = block.document()->defaultTextOption().tabStopDistance();
+    applyTabStops(&option, f, defaultTab > 0 ? defaultTab : 720);
     layout->setTextOption(option);
 
     // The font that sets the paragraph's line gap: its first run's.
@@ -178,6 +177,9 @@ const ShapedBlock &BlockShaper::shape(const QTextBlock &block, qreal width,
         const qreal indent = i == 0 ? first : left;
         qreal x = indent;
         qreal w = std::max<qreal>(1, width - indent - right);
+        // Placed before it is filled, so tab stops count from the text
+        // area's edge, as word processors measure them, not from the indent.
+        line.setPosition(QPointF(x, y));
         line.setLineWidth(w);
         qreal h = lineBoxHeight(line, f, font);
         if (spanAt) {
@@ -196,6 +198,7 @@ const ShapedBlock &BlockShaper::shape(const QTextBlock &block, qreal width,
                     break;
                 x = spanLeft;
                 w = nw;
+                line.setPosition(QPointF(x, y));
                 line.setLineWidth(w);
                 h = lineBoxHeight(line, f, font);
             }

@@ -1,6 +1,8 @@
 #include "LayoutDevice.h"
 
 #include <QImage>
+#include <QTextFormat>
+#include <QTextOption>
 
 namespace richedit {
 
@@ -14,6 +16,18 @@ QPaintDevice *layoutDevice()
         return image;
     }();
     return &device;
+}
+
+void applyTabStops(QTextOption *option, const QTextBlockFormat &format, qreal defaultTabStop)
+{
+    constexpr qreal TwipsPerPixel = LayoutDpi / 96.0;
+    option->setTabStopDistance(defaultTabStop / TwipsPerPixel);
+    QList<QTextOption::Tab> tabs;
+    for (QTextOption::Tab t : format.tabPositions()) {
+        t.position /= TwipsPerPixel;
+        tabs.append(t);
+    }
+    option->setTabs(tabs);
 }
 
 } // namespace richedit

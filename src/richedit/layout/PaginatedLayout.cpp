@@ -292,6 +292,11 @@ LayoutPage PaginatedLayout::buildPage(const PageState &in, PageState *out)
 
 void PaginatedLayout::invalidateAll()
 {
+    QTextOption option = m_model->mainStory()->defaultTextOption();
+    if (option.tabStopDistance() != m_model->settings().defaultTabStop) {
+        option.setTabStopDistance(m_model->settings().defaultTabStop);
+        m_model->mainStory()->setDefaultTextOption(option);
+    }
     m_pages.clear();
     m_next = initialState();
     m_complete = false;

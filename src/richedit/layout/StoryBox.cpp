@@ -77,11 +77,7 @@ StoryBox::StoryBox(const RichEditDocument *model, const QTextDocument *story, qr
         option.setUseDesignMetrics(true);
         option.setAlignment(bf.alignment());
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        QList<QTextOption::Tab> tabs;
-        for (const QTextOption::Tab &t : bf.tabPositions())
-            tabs.append(t);
-        option.setTabs(tabs);
-        option.setTabStopDistance(720);
+        applyTabStops(&option, bf, model->settings().defaultTabStop);
         layout->setTextOption(option);
         y += bf.topMargin();
         const qreal top = y;
