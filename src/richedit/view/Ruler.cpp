@@ -113,7 +113,11 @@ void Ruler::paintEvent(QPaintEvent *)
                 }
                 continue;
             }
-            const qreal len = (i % (steps / 2 ? steps / 2 : 1) == 0) ? 6 : 3;
+            const bool half = i % (steps / 2 ? steps / 2 : 1) == 0;
+            // The narrow vertical ruler keeps to half units; finer ticks crowd it.
+            if (!horizontal && !half)
+                continue;
+            const qreal len = half ? 6 : 3;
             if (horizontal)
                 p.drawLine(QPointF(pos, cross / 2 - len / 2), QPointF(pos, cross / 2 + len / 2));
             else
