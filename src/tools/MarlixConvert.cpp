@@ -6,17 +6,13 @@
 #include "formats/FormatRegistry.h"
 #include "formats/PlainTextExport.h"
 #include "richedit/layout/ListNumbering.h"
-#include "richedit/layout/PagePainter.h"
 #include "richedit/layout/PaginatedLayout.h"
+#include "richedit/layout/PdfExport.h"
 #include "richedit/model/RichEditDocument.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -28,38 +24,6 @@ int failWith(const QString &message)
 {
     std::fprintf(stderr, "marlix-convert: %s\n", qPrintable(message));
     return 1;
-}
-
-bool writePdf(PaginatedLayout *layout, const QString &fileName, QString *error)
-{
-    layout->layoutAll();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    {
-        QPdfWriter pdf(&file);
-        pdf.setResolution(1440);
-        pdf.setPageMargins(QMarginsF());
-        QPainter painter;
-        const PagePainter pagePainter(layout);
-        for (int i = 0; i < layout->laidOutPageCount(); ++i) {
-            const LayoutPage &page = layout->page(i);
-            pdf.setPageSize(QPageSize(page.size() / 20.0, QPageSize::Point));
-            if (i == 0 ? !painter.begin(&pdf) : !pdf.newPage()) {
-                *error = QStringLiteral("cannot write the PDF");
-                return false;
-            }
-            pagePainter.paint(&painter, page, PagePainter::Options{});
-        }
-        painter.end();
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -111,7 +75,7 @@ int main(int argc, char **argv)
 
     const QString target = args[1];
     if (QFileInfo(target).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
-        if (!writePdf(layout, target, &error))
+        if (!PdfExport::write(layout, target, &error))
             return failWith(QStringLiteral("Cannot save “%1”: %2").arg(target, error));
         return 0;
     }
