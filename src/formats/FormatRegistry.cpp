@@ -3,6 +3,7 @@
 #include "DocxFormat.h"
 #include "HtmlFormat.h"
 #include "PlainTextFormat.h"
+#include "RtfFormat.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -12,6 +13,7 @@ namespace formats {
 FormatRegistry::FormatRegistry()
 {
     add(std::make_unique<DocxFormat>());
+    add(std::make_unique<RtfFormat>());
     add(std::make_unique<HtmlFormat>());
     add(std::make_unique<PlainTextFormat>());
 }
