@@ -6,6 +6,7 @@
 #include "richedit/model/ModelProperty.h"
 
 #include <QCoreApplication>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace formats {
@@ -706,7 +707,12 @@ void DocxReader::readMain()
         } else if (x.is("body")) {
             sawBody = true;
             DocxStoryReader story(*this, x, part, MainStoryId);
+            // One edit block for the whole body: Qt then rescans the frame
+            // structure once at the end instead of after every table edit.
+            QTextCursor edit(m_doc->mainStory());
+            edit.beginEditBlock();
             story.readContent();
+            edit.endEditBlock();
             SectionProperties last;
             last.differentOddEven = m_settings.evenAndOddHeaders;
             m_doc->setFinalSectionProperties(story.hasFinalSection() ? story.finalSection() : last);
