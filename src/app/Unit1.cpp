@@ -26,7 +26,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QShortcut>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -208,25 +207,26 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     // The editor's own keys for the document commands go through the
     // window's handlers, so they ask before discarding and keep the title.
-    const struct
-    {
-        QKeySequence keys;
-        void (TForm1::*handler)();
-    } keys[] = {{QKeySequence::New, &TForm1::BSouborNovyClick},
-                {QKeySequence::Open, &TForm1::acOtevritExecute},
-                {QKeySequence::Save, &TForm1::BSouborUlozitClick},
-                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TForm1::BSouborUlozitJakoClick}};
-    for (const auto &k : keys) {
-        auto *shortcut = new QShortcut(k.keys, dxRichEditControl1, nullptr, nullptr,
-                                       Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, h = k.handler] {
-            try {
-                (this->*h)();
-            } catch (const std::exception &e) {
-                ErrorReport::show(e);
+    dxRichEditControl1->setFileKeyHandler([this](RichEditControl::FileKey key) {
+        try {
+            switch (key) {
+            case RichEditControl::FileKey::New:
+                BSouborNovyClick();
+                break;
+            case RichEditControl::FileKey::Open:
+                acOtevritExecute();
+                break;
+            case RichEditControl::FileKey::Save:
+                BSouborUlozitClick();
+                break;
+            case RichEditControl::FileKey::SaveAs:
+                BSouborUlozitJakoClick();
+                break;
             }
-        });
-    }
+        } catch (const std::exception &e) {
+            ErrorReport::show(e);
+        }
+    });
     setFocusProxy(dxRichEditControl1);
     dxRichEditControl1->setFocus();
 

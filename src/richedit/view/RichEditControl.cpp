@@ -944,6 +944,25 @@ void RichEditControl::keyPressEvent(QKeyEvent *event)
     const QRectF areaBefore = m_story == MainStoryId ? blockViewportRect(blockBefore) : QRectF();
     const bool hadSelection = m_cursor.hasSelection() || !m_extraRanges.isEmpty();
 
+    const QKeyCombination chord(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier),
+                                Qt::Key(event->key()));
+    const struct
+    {
+        QKeyCombination chord;
+        FileKey key;
+    } fileKeys[] = {{Qt::ControlModifier | Qt::Key_N, FileKey::New},
+                    {Qt::ControlModifier | Qt::Key_O, FileKey::Open},
+                    {Qt::ControlModifier | Qt::Key_S, FileKey::Save},
+                    {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_S, FileKey::SaveAs}};
+    for (const auto &k : fileKeys) {
+        if (chord == k.chord) {
+            event->accept();
+            if (m_fileKeys)
+                m_fileKeys(k.key);
+            return;
+        }
+    }
+
     if (event == QKeySequence::Copy) {
         copy();
     } else if (event == QKeySequence::Cut) {

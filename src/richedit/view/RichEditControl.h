@@ -97,6 +97,21 @@ public:
     // command refresh hooks in here without the editor knowing commands.
     static void setStateObserver(std::function<void()> observer);
 
+    // The editor's keys for the document commands (Ctrl+N, Ctrl+O, Ctrl+S,
+    // Ctrl+Shift+S) go to this handler, so the window can ask before
+    // discarding changes; without one they do nothing.
+    enum class FileKey
+    {
+        New,
+        Open,
+        Save,
+        SaveAs
+    };
+    void setFileKeyHandler(std::function<void(FileKey)> handler)
+    {
+        m_fileKeys = std::move(handler);
+    }
+
     // Lets another component add entries (spelling) to the context menu.
     void setContextMenuExtender(std::function<void(QMenu *, const QTextCursor &)> extender)
     {
@@ -213,6 +228,7 @@ private:
     QElapsedTimer m_lastClick;
     bool m_stateQueued = false;
     std::function<void(QMenu *, const QTextCursor &)> m_menuExtender;
+    std::function<void(FileKey)> m_fileKeys;
 };
 
 } // namespace richedit
