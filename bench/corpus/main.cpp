@@ -1,8 +1,10 @@
 // Opens every file of the shared DOCX corpus and compares the result with
 // LibreOffice's (the oracle beside the corpus): did it open or fail with a
 // clear error, how similar is our plain-text export to LibreOffice's, and how
-// close is our page count; and whether a save as .docx and a reopen keep our
-// text. Prints the summary as JSON lines and one line per file on stderr.
+// close is our page count; whether a save as .docx and a reopen keep our
+// text; and, when LibreOffice is installed (bench/setup-libreoffice), whether
+// LibreOffice opens our saved copies with the text it read from the
+// originals. Prints the summary as JSON lines and one line per file on stderr.
 #include "../common/BenchDocument.h"
 #include "formats/DocumentFile.h"
 #include "formats/PlainTextExport.h"
@@ -13,9 +15,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -71,6 +76,17 @@ QString exportText(const RichEditDocument &doc)
         doc, [&numbering](const QTextBlock &b) { return numbering.label(b) + u' '; });
 }
 
+QString readText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -88,6 +104,9 @@ int main(int argc, char **argv)
         pagesNear = 0, roundTripSame = 0;
     double openMs = 0, saveMs = 0;
     QTemporaryDir scratch;
+    QDir(scratch.path()).mkpath(QStringLiteral("saved"));
+    QStringList savedCopies;           // for LibreOffice, which converts them all in one run
+    QHash<QString, QString> originals; // saved copy -> corpus file
     for (const QString &name : files) {
         RichEditDocument doc;
         auto *layout = new PaginatedLayout(&doc);
@@ -106,11 +125,9 @@ int main(int argc, char **argv)
         }
         ++opened;
         QString line = name;
-        QFile oracle(corpus + QStringLiteral("/oracle/") + name + QStringLiteral(".txt"));
-        if (oracle.open(QIODevice::ReadOnly)) {
-            QString expected = QString::fromUtf8(oracle.readAll());
-            if (expected.startsWith(QChar(0xFEFF)))
-                expected.remove(0, 1);
+        const QString expected =
+            readText(corpus + QStringLiteral("/oracle/") + name + QStringLiteral(".txt"));
+        if (!expected.isNull()) {
             const QString ours = exportText(doc);
             const double s = similarity(ours, expected);
             ++compared;
@@ -126,7 +143,9 @@ int main(int argc, char **argv)
             pagesNear += qAbs(ourPages - theirs) <= 1;
             line += QStringLiteral("\tpages %1/%2").arg(ourPages).arg(theirs);
         }
-        const QString copy = scratch.filePath(QStringLiteral("roundtrip.docx"));
+        const QString copy =
+            scratch.filePath(QStringLiteral("saved/") + QFileInfo(name).completeBaseName() +
+                             QStringLiteral(".docx"));
         timer.restart();
         const bool saved = formats::DocumentFile::save(copy, doc, nullptr, &error);
         saveMs += double(timer.nsecsElapsed()) / 1e6;
@@ -137,8 +156,61 @@ int main(int argc, char **argv)
             ++roundTripSame;
         else
             line += QStringLiteral("\troundtrip text differs");
+        if (saved) {
+            savedCopies.append(copy);
+            originals.insert(copy, name);
+        }
         std::fprintf(stderr, "%s\n", qPrintable(line));
     }
+    // LibreOffice reads our copies: one process for all of them, as its
+    // start-up costs about a second.
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    int loOpened = 0, loCompared = 0, loSame = 0;
+    double loMs = 0;
+    if (!soffice.isEmpty() && !savedCopies.isEmpty()) {
+        const QString out = scratch.filePath(QStringLiteral("lo-text"));
+        QStringList args = {QStringLiteral("-env:UserInstallation=file://") +
+                                scratch.filePath(QStringLiteral("lo")),
+                            QStringLiteral("--headless"),
+                            QStringLiteral("--norestore"),
+                            QStringLiteral("--nolockcheck"),
+                            QStringLiteral("--nodefault"),
+                            QStringLiteral("--convert-to"),
+                            QStringLiteral("txt:Text (encoded):UTF8"),
+                            QStringLiteral("--outdir"),
+                            out};
+        args += savedCopies;
+        QElapsedTimer timer;
+        timer.start();
+        QProcess lo;
+        lo.start(soffice, args);
+        lo.waitForFinished(30 * 60 * 1000);
+        loMs = double(timer.nsecsElapsed()) / 1e6;
+        for (const QString &copy : std::as_const(savedCopies)) {
+            const QString name = originals.value(copy);
+            const QString theirs =
+                readText(out + u'/' + QFileInfo(copy).completeBaseName() + QStringLiteral(".txt"));
+            if (theirs.isNull()) {
+                std::fprintf(stderr, "%s\tLibreOffice did not open our copy\n", qPrintable(name));
+                continue;
+            }
+            ++loOpened;
+            const QString expected =
+                readText(corpus + QStringLiteral("/oracle/") + name + QStringLiteral(".txt"));
+            if (expected.isNull())
+                continue;
+            ++loCompared;
+            const double s = similarity(theirs, expected);
+            if (s >= 0.98)
+                ++loSame;
+            else
+                std::fprintf(stderr, "%s\tLibreOffice text of our copy: similarity %.3f\n",
+                             qPrintable(name), s);
+        }
+    } else {
+        std::fprintf(stderr, "bench_corpus: no soffice; the LibreOffice round trip is skipped\n");
+    }
+
     const double total = double(files.size());
     bench::report("corpus.files", total, "files");
     bench::report("corpus.opened_pct", 100.0 * opened / total, "%");
@@ -151,5 +223,12 @@ int main(int argc, char **argv)
     bench::report("corpus.roundtrip_same_text_pct", opened ? 100.0 * roundTripSame / opened : 0,
                   "%");
     bench::report("corpus.save_total_ms", saveMs, "ms");
+    if (!soffice.isEmpty()) {
+        bench::report("corpus.lo_opens_our_copy_pct",
+                      savedCopies.isEmpty() ? 0 : 100.0 * loOpened / savedCopies.size(), "%");
+        bench::report("corpus.lo_roundtrip_same_text_pct",
+                      loCompared ? 100.0 * loSame / loCompared : 0, "%");
+        bench::report("corpus.lo_roundtrip_ms", loMs, "ms");
+    }
     return 0;
 }
