@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 using namespace richedit;
 
@@ -76,11 +77,12 @@ QString exportText(const RichEditDocument &doc)
         doc, [&numbering](const QTextBlock &b) { return numbering.label(b) + u' '; });
 }
 
-QString readText(const QString &path)
+// A text file without its byte order mark; nothing when it is not there.
+std::optional<QString> readText(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QString();
+        return std::nullopt;
     QString text = QString::fromUtf8(file.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
@@ -125,11 +127,11 @@ int main(int argc, char **argv)
         }
         ++opened;
         QString line = name;
-        const QString expected =
+        const std::optional<QString> expected =
             readText(corpus + QStringLiteral("/oracle/") + name + QStringLiteral(".txt"));
-        if (!expected.isNull()) {
+        if (expected) {
             const QString ours = exportText(doc);
-            const double s = similarity(ours, expected);
+            const double s = similarity(ours, *expected);
             ++compared;
             similar += s >= 0.98;
             line += QStringLiteral("\tsimilarity %1").arg(s, 0, 'f', 3);
@@ -188,19 +190,19 @@ int main(int argc, char **argv)
         loMs = double(timer.nsecsElapsed()) / 1e6;
         for (const QString &copy : std::as_const(savedCopies)) {
             const QString name = originals.value(copy);
-            const QString theirs =
+            const std::optional<QString> theirs =
                 readText(out + u'/' + QFileInfo(copy).completeBaseName() + QStringLiteral(".txt"));
-            if (theirs.isNull()) {
+            if (!theirs) {
                 std::fprintf(stderr, "%s\tLibreOffice did not open our copy\n", qPrintable(name));
                 continue;
             }
             ++loOpened;
-            const QString expected =
+            const std::optional<QString> expected =
                 readText(corpus + QStringLiteral("/oracle/") + name + QStringLiteral(".txt"));
-            if (expected.isNull())
+            if (!expected)
                 continue;
             ++loCompared;
-            const double s = similarity(theirs, expected);
+            const double s = similarity(*theirs, *expected);
             if (s >= 0.98)
                 ++loSame;
             else
