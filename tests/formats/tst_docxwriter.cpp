@@ -596,6 +596,10 @@ void TestDocxWriter::newDocumentRoundTrip()
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     c.insertText(QStringLiteral(" world"), bold);
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref(QStringLiteral("https://example.org/a b"));
+    c.insertText(QStringLiteral(" link"), link);
     QTextBlockFormat item;
     item.setProperty(ModelProperty::ListInstance, doc.lists().createList(NumberFormat::Decimal));
     item.setProperty(ModelProperty::ListLevel, 0);
@@ -615,6 +619,9 @@ void TestDocxWriter::newDocumentRoundTrip()
     RichEditDocument back;
     QVERIFY2(DocumentFile::open(saved, &back, &error), qPrintable(error));
     QCOMPARE(back.mainStory()->toPlainText(), doc.mainStory()->toPlainText());
+    // A link target that is no valid URI as typed goes out percent-encoded.
+    QVERIFY(part(saved, QStringLiteral("word/_rels/document.xml.rels"))
+                .contains("Target=\"https://example.org/a%20b\" TargetMode=\"External\""));
     QCOMPARE(back.sectionCount(), 2);
     QCOMPARE(back.sectionProperties(1).breakType, SectionBreakType::Continuous);
     auto blockWith = [&back](const QString &text) {

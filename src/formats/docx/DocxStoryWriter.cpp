@@ -10,6 +10,7 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QTextTable>
+#include <QUrl>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -242,6 +243,15 @@ void DocxStoryWriter::closeField()
     m_fieldInHyperlink = false;
 }
 
+// Word refuses a package whose link targets are no valid URIs ("a b").
+static QString linkTarget(const QString &href)
+{
+    const QUrl url(href);
+    return url.isValid()
+               ? QString::fromLatin1(url.toEncoded())
+               : QString::fromLatin1(QUrl::toPercentEncoding(href, ":/?#[]@!$&'()*+,;=%"));
+}
+
 void DocxStoryWriter::writePiece(QStringView text, const QTextCharFormat &format,
                                  const QString &paragraphStyle)
 {
@@ -262,8 +272,8 @@ void DocxStoryWriter::writePiece(QStringView text, const QTextCharFormat &format
             if (href.startsWith(u'#'))
                 m_w.writeAttribute(u"w:anchor"_s, href.mid(1));
             else
-                m_w.writeAttribute(u"r:id"_s,
-                                   m_writer.relationship(m_part, u"hyperlink"_s, href, true));
+                m_w.writeAttribute(u"r:id"_s, m_writer.relationship(m_part, u"hyperlink"_s,
+                                                                    linkTarget(href), true));
             m_inHyperlink = true;
             m_href = href;
         }
