@@ -134,6 +134,16 @@ void TestRtf::roundTrip()
     c.movePosition(QTextCursor::End);
     doc.insertInlinePicture({MainStoryId, c.position()}, image, QSizeF(750, 300));
 
+    const int numbered = doc.lists().createList(NumberFormat::LowerRoman);
+    for (int level : {0, 1}) {
+        QTextBlockFormat item = body;
+        item.setProperty(ModelProperty::ListInstance, numbered);
+        item.setProperty(ModelProperty::ListLevel, level);
+        item.setLeftMargin(doc.lists().level(numbered, level).indent);
+        c.movePosition(QTextCursor::End);
+        c.insertBlock(item, normal);
+        c.insertText(QStringLiteral("item %1").arg(level), normal);
+    }
     c.movePosition(QTextCursor::End);
     c.insertBlock(body, normal);
     QTextTable *table = c.insertTable(2, 3);
@@ -223,6 +233,21 @@ void TestRtf::roundTrip()
     pic.movePosition(QTextCursor::EndOfBlock);
     QCOMPARE(pic.charFormat().toImageFormat().width(), 750.0);
 
+    for (int level : {0, 1}) {
+        const QTextBlockFormat item =
+            blockWith(back, QStringLiteral("item %1").arg(level)).blockFormat();
+        const int list = item.intProperty(ModelProperty::ListInstance);
+        QVERIFY(back.lists().instance(list));
+        QCOMPARE(item.intProperty(ModelProperty::ListLevel), level);
+        QCOMPARE(item.leftMargin(), double(doc.lists().level(numbered, level).indent));
+        const ListLevel l = back.lists().level(list, level);
+        const ListLevel expected = doc.lists().level(numbered, level);
+        QCOMPARE(l.format, expected.format);
+        QCOMPARE(l.text, expected.text);
+        QCOMPARE(l.indent, expected.indent);
+        QCOMPARE(l.hanging, expected.hanging);
+        QCOMPARE(l.start, expected.start);
+    }
     QTextTable *t = QTextCursor(blockWith(back, QStringLiteral("wide"))).currentTable();
     QVERIFY(t);
     QCOMPARE(t->cellAt(0, 0).columnSpan(), 2);
@@ -251,7 +276,11 @@ void TestRtf::wordStyleInput()
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 Times New "
         "Roman;}{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
         "{\\*\\defchp \\fs22}{\\stylesheet{\\s0 Normal;}{\\s1\\sbasedon0\\snext0\\b\\fs32 heading "
-        "1;}}{\\*\\generator Some Writer;}{\\info{\\title A title}{\\author Ann}}"
+        "1;}}{\\*\\listtable{\\list\\listtemplateid5{\\listlevel\\levelnfc23\\levelstartat1"
+        "{\\leveltext\\leveltemplateid9\\'01\\u-3913 ?;}{\\levelnumbers;}\\f0\\fi-360\\li720}"
+        "{\\listname ;}\\listid77}}{\\*\\listoverridetable{\\listoverride\\listid77"
+        "\\listoverridecount0\\ls1}}{\\*\\generator Some Writer;}{\\info{\\title A title}{\\author "
+        "Ann}}"
         "\\paperw11906\\paperh16838\\margl1134 \\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1134 "
         "\\pard\\plain\\s1\\b\\fs32 Caf\\'e9\\par"
         "\\pard\\plain\\qc {\\f1 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2} {\\uc2\\u8364\\'80\\'80 "
@@ -263,6 +292,7 @@ void TestRtf::wordStyleInput()
         "}}{\\nonshppict{\\pict\\wmetafile8 0102}}\\par"
         "\\trowd\\cellx2000\\cellx4000\\pard\\intbl A1\\cell B1\\cell\\row"
         "\\trowd\\cellx2000\\cellx4000\\pard\\intbl A2\\cell B2\\cell\\row"
+        "\\pard\\plain\\ls1\\ilvl0\\fi-360\\li720 {\\listtext \\'b7\\tab}bullet\\par"
         "\\pard\\plain after\\par\\sect\\sectd\\sbknone\\lndscpsxn\\pgwsxn16838\\pghsxn11906 "
         "\\pard last\\par}";
     RichEditDocument doc;
@@ -290,6 +320,13 @@ void TestRtf::wordStyleInput()
     QCOMPARE(t->rows(), 2);
     QCOMPARE(t->columns(), 2);
     QCOMPARE(t->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("B2"));
+    const QTextBlockFormat bullet = blockWith(doc, QStringLiteral("bullet")).blockFormat();
+    QCOMPARE(blockWith(doc, QStringLiteral("bullet")).text(), QStringLiteral("bullet"));
+    const ListLevel level = doc.lists().level(bullet.intProperty(ModelProperty::ListInstance), 0);
+    QCOMPARE(level.format, NumberFormat::Bullet);
+    QCOMPARE(level.text, QString(QChar(0x2022)));
+    QCOMPARE(level.indent, 720);
+    QCOMPARE(level.hanging, 360);
     QCOMPARE(doc.sectionCount(), 2);
     QCOMPARE(doc.sectionProperties(0).margins.left, 1134);
     QCOMPARE(doc.sectionProperties(1).breakType, SectionBreakType::Continuous);

@@ -234,11 +234,10 @@ bool RtfReader::read()
 bool RtfReader::destinationWord(const QByteArray &w)
 {
     static const QByteArrayList skipped = {
-        "header",       "headerl",    "headerr",   "headerf",
-        "footer",       "footerl",    "footerr",   "footerf",
-        "footnote",     "annotation", "pntext",    "listtext",
-        "nonshppict",   "pn",         "listtable", "listoverridetable",
-        "rsidtbl",      "xmlnstbl",   "themedata", "colorschememapping",
+        "header",       "headerl",  "headerr",    "headerf",   "footer",
+        "footerl",      "footerr",  "footerf",    "footnote",  "annotation",
+        "pntext",       "listtext", "nonshppict", "pn",        "levelnumbers",
+        "listname",     "rsidtbl",  "xmlnstbl",   "themedata", "colorschememapping",
         "latentstyles", "datastore"};
     State &s = m_state;
     if (skipped.contains(w)) {
@@ -249,6 +248,13 @@ bool RtfReader::destinationWord(const QByteArray &w)
         s.destination = Destination::ColorTable;
     } else if (w == "stylesheet") {
         s.destination = Destination::StyleSheet;
+    } else if (w == "listtable") {
+        s.destination = Destination::ListTable;
+    } else if (w == "listoverridetable") {
+        s.destination = Destination::OverrideTable;
+    } else if (w == "leveltext") {
+        s.destination = Destination::LevelText;
+        m_levelText.clear();
     } else if (w == "info") {
         s.destination = Destination::Info;
     } else if (w == "title" || w == "subject" || w == "author" || w == "keywords" ||
@@ -421,6 +427,11 @@ bool RtfReader::paragraphWord(const QByteArray &w, int v, bool has, State &s)
         p.setProperty(ModelProperty::WidowControl, w == "widctlpar");
     } else if (w == "intbl") {
         s.inTable = true;
+    } else if (w == "ls") {
+        if (m_doc->lists().instance(v))
+            p.setProperty(ModelProperty::ListInstance, v);
+    } else if (w == "ilvl") {
+        p.setProperty(ModelProperty::ListLevel, qBound(0, v, ListTable::LevelCount - 1));
     } else if (w == "s") {
         if (s.destination == Destination::StyleEntry) {
             m_styleEntry.number = v;
@@ -606,6 +617,8 @@ void RtfReader::control(const RtfToken &t)
         s.destination = Destination::Skip;
         return;
     }
+    if (listWord(w, t.parameter))
+        return;
     switch (s.destination) {
     case Destination::FontTable:
         if (w == "f") {
@@ -736,9 +749,17 @@ void RtfReader::text(const QString &t)
     case Destination::FieldInstruction:
         m_fields[s.field].instruction += t;
         return;
+    case Destination::LevelText:
+        m_levelText += t;
+        return;
     case Destination::DefaultChar:
     case Destination::DefaultParagraph:
     case Destination::Info:
+    case Destination::ListTable:
+    case Destination::ListEntry:
+    case Destination::ListLevel:
+    case Destination::OverrideTable:
+    case Destination::OverrideEntry:
         return;
     case Destination::Text:
         break;
@@ -797,6 +818,24 @@ void RtfReader::endGroup(const State &closed)
         break;
     case Destination::DefaultChar:
         m_defaultChar.merge(closed.chars);
+        break;
+    case Destination::LevelText:
+        finishLevelText();
+        break;
+    case Destination::ListLevel:
+        if (m_levelIndex < ListTable::LevelCount)
+            m_list.levels[m_levelIndex++] = m_level;
+        break;
+    case Destination::ListEntry:
+        m_abstractIds.insert(m_listId, m_doc->lists().addAbstract(m_list));
+        break;
+    case Destination::OverrideEntry:
+        if (m_abstractIds.contains(m_overrideList) && m_overrideNumber > 0) {
+            ListInstance instance;
+            instance.id = m_overrideNumber;
+            instance.abstractId = m_abstractIds.value(m_overrideList);
+            m_doc->lists().addInstance(instance);
+        }
         break;
     case Destination::DefaultParagraph:
         m_defaultBlock.merge(closed.para);
@@ -1064,6 +1103,113 @@ void RtfReader::leaveTable()
     m_heights.clear();
     m_cantSplit.clear();
     m_headerRows = 0;
+}
+
+// ---- lists
+
+static NumberFormat numberFormat(int levelnfc)
+{
+    switch (levelnfc) {
+    case 1:
+        return NumberFormat::UpperRoman;
+    case 2:
+        return NumberFormat::LowerRoman;
+    case 3:
+        return NumberFormat::UpperLetter;
+    case 4:
+        return NumberFormat::LowerLetter;
+    case 5:
+        return NumberFormat::Ordinal;
+    case 22:
+        return NumberFormat::DecimalZero;
+    case 23:
+        return NumberFormat::Bullet;
+    case 255:
+        return NumberFormat::None;
+    default:
+        return NumberFormat::Decimal;
+    }
+}
+
+bool RtfReader::listWord(const QByteArray &w, int v)
+{
+    State &s = m_state;
+    switch (s.destination) {
+    case Destination::ListTable:
+        if (w == "list") {
+            s.destination = Destination::ListEntry;
+            m_list = AbstractList();
+            m_list.levels = ListTable::defaultLevels(NumberFormat::Decimal);
+            m_levelIndex = 0;
+            m_listId = 0;
+        }
+        return true;
+    case Destination::ListEntry:
+        if (w == "listlevel") {
+            s.destination = Destination::ListLevel;
+            m_level = ListLevel();
+            m_level.indent = 0;
+            m_level.hanging = 0;
+        } else if (w == "listid") {
+            m_listId = v;
+        } else if (w == "listsimple") {
+            m_list.multiLevel = false;
+        }
+        return true;
+    case Destination::ListLevel:
+        if (w == "levelnfc" || w == "levelnfcn")
+            m_level.format = numberFormat(v);
+        else if (w == "leveljc" || w == "leveljcn")
+            m_level.alignment = v == 1 ? Qt::AlignHCenter : v == 2 ? Qt::AlignRight : Qt::AlignLeft;
+        else if (w == "levelstartat")
+            m_level.start = v;
+        else if (w == "levelfollow")
+            m_level.suffix = v == 1 ? QChar(u' ') : v == 2 ? QChar() : QChar(u'\t');
+        else if (w == "levellegal")
+            m_level.legal = v != 0;
+        else if (w == "li" || w == "lin")
+            m_level.indent = v;
+        else if (w == "fi")
+            m_level.hanging = -v;
+        else if (w == "f" && m_fonts.contains(v))
+            m_level.labelFormat.setFontFamilies({m_fonts.value(v).name});
+        return true;
+    case Destination::OverrideTable:
+        if (w == "listoverride") {
+            s.destination = Destination::OverrideEntry;
+            m_overrideList = m_overrideNumber = 0;
+        }
+        return true;
+    case Destination::OverrideEntry:
+        if (w == "listid")
+            m_overrideList = v;
+        else if (w == "ls")
+            m_overrideNumber = v;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RtfReader::finishLevelText()
+{
+    // A length, then the text with level numbers as characters 0 to 8.
+    if (m_levelText.isEmpty())
+        return;
+    const int length = qMin(int(m_levelText.at(0).unicode()), int(m_levelText.size()) - 1);
+    QString text;
+    for (int i = 1; i <= length; ++i) {
+        const char16_t c = m_levelText.at(i).unicode();
+        if (c < 9)
+            text += u'%' + QString::number(c + 1);
+        else if (c == 0xF0B7 || c == 0xF0FC)
+            text += QChar(0x2022); // symbol-font bullets, shown as their Unicode form
+        else if (c == 0xF0A7)
+            text += QChar(0x25AA);
+        else
+            text += QChar(c);
+    }
+    m_level.text = text;
 }
 
 // ---- pictures

@@ -44,7 +44,13 @@ private:
         FieldInstruction,
         DefaultChar,
         DefaultParagraph,
-        Info // only its children's text counts
+        Info, // only its children's text counts
+        ListTable,
+        ListEntry,
+        ListLevel,
+        LevelText,
+        OverrideTable,
+        OverrideEntry
     };
     // What a group changes and its end restores.
     struct State
@@ -107,6 +113,8 @@ private:
     void endCell();
     void endRow();
     void insertPicture();
+    bool listWord(const QByteArray &word, int value);
+    void finishLevelText();
     int position();
 
     RtfTokenizer m_tokens;
@@ -170,6 +178,15 @@ private:
     QVariantList m_heights;
     QVariantList m_cantSplit;
     int m_headerRows = 0;
+    // Lists: the one being read from \listtable, and its level.
+    richedit::AbstractList m_list;
+    int m_listId = 0;
+    int m_levelIndex = 0;
+    richedit::ListLevel m_level;
+    QString m_levelText;
+    QHash<int, int> m_abstractIds; // \listid -> model id
+    int m_overrideList = 0;
+    int m_overrideNumber = 0;
     // Pictures.
     QByteArray m_picture;
     QString m_pictureType;

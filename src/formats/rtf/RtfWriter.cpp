@@ -29,6 +29,31 @@ static void word(QByteArray *out, const char *w)
     *out += w;
 }
 
+static int levelnfc(NumberFormat f)
+{
+    switch (f) {
+    case NumberFormat::UpperRoman:
+        return 1;
+    case NumberFormat::LowerRoman:
+        return 2;
+    case NumberFormat::UpperLetter:
+        return 3;
+    case NumberFormat::LowerLetter:
+        return 4;
+    case NumberFormat::Ordinal:
+        return 5;
+    case NumberFormat::DecimalZero:
+        return 22;
+    case NumberFormat::Bullet:
+        return 23;
+    case NumberFormat::None:
+        return 255;
+    case NumberFormat::Decimal:
+        break;
+    }
+    return 0;
+}
+
 static QColor brushColor(const QTextFormat &f, int property)
 {
     if (!f.hasProperty(property))
@@ -202,6 +227,7 @@ QByteArray RtfWriter::write()
         return a.position != b.position ? a.position < b.position : !a.end && b.end;
     });
 
+    const QByteArray lists = listTables();
     // The body first: it finds the fonts and colours the tables list.
     m_out.reserve(m_doc.mainStory()->characterCount() * 2 + 4096);
     const SectionProperties first = m_doc.sectionProperties(0);
@@ -250,7 +276,7 @@ QByteArray RtfWriter::write()
     for (const QColor &c : std::as_const(m_colors))
         head += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) +
                 "\\blue" + QByteArray::number(c.blue()) + ';';
-    head += "}\n" + defaults + '\n' + sheet + '\n';
+    head += "}\n" + defaults + '\n' + sheet + '\n' + lists;
     const DocumentProperties &p = m_doc.settings().properties;
     head += "{\\info";
     const std::pair<const char *, const QString *> info[] = {
@@ -267,6 +293,83 @@ QByteArray RtfWriter::write()
     }
     head += "}\n";
     return head + m_out + "}\n";
+}
+
+QByteArray RtfWriter::listTables()
+{
+    const ListTable &lists = m_doc.lists();
+    if (lists.abstracts().isEmpty())
+        return QByteArray();
+    QList<int> ids = lists.abstracts().keys();
+    std::sort(ids.begin(), ids.end());
+    const QByteArray body = m_out;
+    m_out = "{\\*\\listtable";
+    for (int id : std::as_const(ids)) {
+        const AbstractList &list = lists.abstracts().value(id);
+        m_out += "{\\list";
+        word(&m_out, "listtemplateid", id);
+        word(&m_out, list.multiLevel ? "listhybrid" : "listsimple");
+        for (const ListLevel &l : list.levels) {
+            m_out += "{\\listlevel";
+            word(&m_out, "levelnfc", levelnfc(l.format));
+            word(&m_out, "levelnfcn", levelnfc(l.format));
+            const int jc = l.alignment & Qt::AlignHCenter ? 1
+                           : l.alignment & Qt::AlignRight ? 2
+                                                          : 0;
+            word(&m_out, "leveljc", jc);
+            word(&m_out, "leveljcn", jc);
+            word(&m_out, "levelfollow",
+                 l.suffix == QLatin1Char('\t')  ? 0
+                 : l.suffix == QLatin1Char(' ') ? 1
+                                                : 2);
+            word(&m_out, "levelstartat", l.start);
+            if (l.legal)
+                word(&m_out, "levellegal", 1);
+            // The text: its length, then level numbers as the bytes 0 to 8.
+            QByteArray text;
+            int length = 0;
+            const QByteArray saved = m_out;
+            for (qsizetype i = 0; i < l.text.size(); ++i, ++length) {
+                const QChar c = l.text[i];
+                if (c == u'%' && i + 1 < l.text.size() && l.text[i + 1] >= u'1' &&
+                    l.text[i + 1] <= u'9') {
+                    text += "\\'0" + QByteArray::number(l.text[++i].unicode() - u'1');
+                } else {
+                    m_out.clear();
+                    writeText(QStringView(&c, 1));
+                    text += m_out;
+                }
+            }
+            m_out = saved;
+            m_out += "{\\leveltext\\'" +
+                     QByteArray::number(qMin(length, 255), 16).rightJustified(2, '0') + text +
+                     ";}{\\levelnumbers;}";
+            word(&m_out, "fi", -l.hanging);
+            word(&m_out, "li", l.indent);
+            word(&m_out, "lin", l.indent);
+            const QStringList font = l.labelFormat.fontFamilies().toStringList();
+            if (!font.isEmpty())
+                word(&m_out, "f", fontIndex(font.first()));
+            m_out += '}';
+        }
+        m_out += "{\\listname ;}";
+        word(&m_out, "listid", id);
+        m_out += '}';
+    }
+    m_out += "}{\\*\\listoverridetable";
+    QList<int> instances = lists.instances().keys();
+    std::sort(instances.begin(), instances.end());
+    for (int id : std::as_const(instances)) {
+        m_out += "{\\listoverride";
+        word(&m_out, "listid", lists.instances().value(id).abstractId);
+        word(&m_out, "listoverridecount", 0);
+        word(&m_out, "ls", id);
+        m_out += '}';
+    }
+    m_out += "}\n";
+    const QByteArray tables = m_out;
+    m_out = body;
+    return tables;
 }
 
 void RtfWriter::writeSection(const SectionProperties &s)
@@ -347,6 +450,11 @@ void RtfWriter::writeBlock(const QTextBlock &block, bool inTable)
     }
     if (styleNumber < m_doc.styles().styles().size())
         word(&m_out, "s", styleNumber);
+    const int list = f.intProperty(ModelProperty::ListInstance);
+    if (list > 0 && m_doc.lists().instance(list)) {
+        word(&m_out, "ls", list);
+        word(&m_out, "ilvl", f.intProperty(ModelProperty::ListLevel));
+    }
     writeParagraphProperties(f, m_doc.styles().defaultBlockFormat(), &m_out);
     if (f.boolProperty(ModelProperty::ColumnBreakBefore))
         m_out += "\\column ";

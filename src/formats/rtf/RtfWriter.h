@@ -43,6 +43,7 @@ private:
                                   QByteArray *out);
     void writeParagraphProperties(const QTextBlockFormat &format, const QTextBlockFormat &base,
                                   QByteArray *out);
+    QByteArray listTables();
     void writeSection(const richedit::SectionProperties &section);
     void writeBlock(const QTextBlock &block, bool inTable);
     void writeTable(QTextTable *table);
