@@ -359,17 +359,25 @@ const Field *RichEditDocument::field(int id) const
     return it == m_fields.cend() ? nullptr : &it.value();
 }
 
+QTextCursor RichEditDocument::cursorAt(DocumentPosition position) const
+{
+    QTextDocument *doc = story(position.story);
+    if (!doc)
+        return QTextCursor();
+    QTextCursor c(doc);
+    c.setPosition(std::clamp(position.offset, 0, doc->characterCount() - 1));
+    return c;
+}
+
 int RichEditDocument::insertField(DocumentPosition position, const QString &instruction,
                                   const QString &result)
 {
     Field f;
     f.instruction = instruction;
     const int id = addField(f);
-    QTextDocument *doc = story(position.story);
-    if (!doc)
+    QTextCursor c = cursorAt(position);
+    if (c.isNull())
         return id;
-    QTextCursor c(doc);
-    c.setPosition(std::clamp(position.offset, 0, doc->characterCount() - 1));
     QTextCharFormat cf = c.charFormat();
     cf.setProperty(ModelProperty::FieldId, id);
     c.insertText(result, cf);
@@ -411,11 +419,9 @@ void RichEditDocument::setFloatingObject(const FloatingObject &object)
 int RichEditDocument::insertFloatingObject(DocumentPosition position, FloatingObject object)
 {
     const int id = addFloatingObject(object);
-    QTextDocument *doc = story(position.story);
-    if (!doc)
+    QTextCursor c = cursorAt(position);
+    if (c.isNull())
         return id;
-    QTextCursor c(doc);
-    c.setPosition(std::clamp(position.offset, 0, doc->characterCount() - 1));
     QTextCharFormat cf = c.charFormat();
     cf.setObjectType(FloatingObjectTextFormat);
     cf.setProperty(ModelProperty::FloatingObjectId, id);
@@ -427,11 +433,9 @@ int RichEditDocument::insertFloatingObject(DocumentPosition position, FloatingOb
 void RichEditDocument::insertInlinePicture(DocumentPosition position, const QString &imageId,
                                            QSizeF size)
 {
-    QTextDocument *doc = story(position.story);
-    if (!doc)
+    QTextCursor c = cursorAt(position);
+    if (c.isNull())
         return;
-    QTextCursor c(doc);
-    c.setPosition(std::clamp(position.offset, 0, doc->characterCount() - 1));
     QTextImageFormat f;
     f.merge(c.charFormat());
     f.setObjectType(QTextFormat::ImageObject);

@@ -161,6 +161,8 @@ private:
         StoryKind kind;
         std::unique_ptr<QTextDocument> document;
     };
+    // A cursor at a story position (clamped), null for an unknown story.
+    QTextCursor cursorAt(DocumentPosition position) const;
     void attachStory(int id, StoryKind kind);
     void initStory(QTextDocument *doc, StoryKind kind);
     void rebuildSectionCache() const;
