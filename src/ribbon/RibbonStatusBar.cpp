@@ -10,15 +10,15 @@ RibbonStatusBar::RibbonStatusBar(QWidget *parent) : QStatusBar(parent)
     setSizeGripEnabled(false);
 }
 
-QWidget *RibbonStatusBar::addPanel(const Panel &spec)
+QWidget *RibbonStatusBar::addPanel(const Panel &panel)
 {
     QWidget *widget = nullptr;
-    switch (spec.kind) {
+    switch (panel.kind) {
     case TextPanel: {
-        auto *label = new QLabel(spec.text, this);
-        if (spec.colour.isValid()) {
+        auto *label = new QLabel(panel.text, this);
+        if (panel.colour.isValid()) {
             QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText, spec.colour);
+            palette.setColor(QPalette::WindowText, panel.colour);
             label->setPalette(palette);
         }
         widget = label;
@@ -28,22 +28,22 @@ QWidget *RibbonStatusBar::addPanel(const Panel &spec)
         widget = new QWidget(this);
         break;
     case KeyboardStatePanel:
-        widget = new ::KeyboardStatePanel(spec.keys, this);
+        widget = new ::KeyboardStatePanel(panel.keys, this);
         break;
     }
     widget->setObjectName(QStringLiteral("panel%1").arg(m_panels.size() + 1));
     widget->setProperty("statusPanel", true);
-    if (spec.font)
-        widget->setFont(*spec.font);
-    if (spec.rightToLeft)
+    if (panel.font)
+        widget->setFont(*panel.font);
+    if (panel.rightToLeft)
         widget->setLayoutDirection(Qt::RightToLeft);
-    const int width = spec.width.value_or(
-        spec.kind == KeyboardStatePanel ? widget->sizeHint().width() : defaultPanelWidth);
-    if (spec.fixed) {
+    const int width = panel.width.value_or(
+        panel.kind == KeyboardStatePanel ? widget->sizeHint().width() : defaultPanelWidth);
+    if (panel.fixed) {
         widget->setFixedWidth(width);
         addWidget(widget, 0);
     } else {
-        widget->setMinimumWidth(qMax(spec.minWidth, 0));
+        widget->setMinimumWidth(qMax(panel.minWidth, 0));
         widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         addWidget(widget, 1);
     }
