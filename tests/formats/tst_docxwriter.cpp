@@ -6,8 +6,10 @@
 #include "richedit/model/ModelProperty.h"
 #include "richedit/model/RichEditDocument.h"
 
+#include "ModelProbes.h"
 #include <QBuffer>
 #include <QImage>
+
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -28,17 +30,6 @@ const QByteArray Drawing =
     "xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\" "
     "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
     "xmlns:v=\"urn:schemas-microsoft-com:vml\"";
-
-QByteArray pngBytes()
-{
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 QByteArray stylesPart()
 {
@@ -481,7 +472,8 @@ private:
 
 void TestDocxWriter::roundTripKeepsTheModel()
 {
-    const QString source = writeFile(m_dir, QStringLiteral("rich.docx"), richPackage(pngBytes()));
+    const QString source =
+        writeFile(m_dir, QStringLiteral("rich.docx"), richPackage(pngBytes(Qt::red)));
     RichEditDocument first;
     QString error;
     QVERIFY2(DocumentFile::open(source, &first, &error), qPrintable(error));
@@ -513,7 +505,7 @@ void TestDocxWriter::roundTripKeepsTheModel()
 
 void TestDocxWriter::writtenParts()
 {
-    const QByteArray png = pngBytes();
+    const QByteArray png = pngBytes(Qt::red);
     const QString source = writeFile(m_dir, QStringLiteral("parts.docx"), richPackage(png));
     RichEditDocument doc;
     QString error;
@@ -610,7 +602,8 @@ void TestDocxWriter::newDocumentRoundTrip()
     table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("cell"));
     doc.insertField({MainStoryId, 0}, QStringLiteral(" PAGE "), QStringLiteral("1"));
     doc.insertSectionBreak(2, SectionBreakType::Continuous);
-    doc.insertInlinePicture({MainStoryId, 1}, doc.images().add(pngBytes(), QStringLiteral("png")),
+    doc.insertInlinePicture({MainStoryId, 1},
+                            doc.images().add(pngBytes(Qt::red), QStringLiteral("png")),
                             QSizeF(600, 450));
 
     const QString saved = m_dir.filePath(QStringLiteral("new.docx"));

@@ -4,9 +4,11 @@
 #include "richedit/model/ModelProperty.h"
 #include "richedit/model/RichEditDocument.h"
 
+#include "ModelProbes.h"
 #include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
+
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,34 +19,6 @@ using namespace richedit;
 using namespace formats;
 
 namespace {
-
-QByteArray pngBytes()
-{
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-QTextBlock blockWith(const RichEditDocument &doc, const QString &text)
-{
-    for (QTextBlock b = doc.mainStory()->begin(); b.isValid(); b = b.next()) {
-        if (b.text().contains(text))
-            return b;
-    }
-    return QTextBlock();
-}
-
-QTextCharFormat formatAt(const RichEditDocument &doc, const QString &text)
-{
-    const QTextBlock b = blockWith(doc, text);
-    QTextCursor c(b);
-    c.setPosition(b.position() + int(b.text().indexOf(text)) + 1);
-    return c.charFormat();
-}
 
 bool openHtml(const QString &path, const QByteArray &html, RichEditDocument *doc, QString *error)
 {
@@ -106,7 +80,7 @@ void TestHtml::roundTrip()
     link.setAnchor(true);
     link.setAnchorHref(QStringLiteral("https://example.org/?a=1&b=2"));
     c.insertText(QStringLiteral("link"), link);
-    const QString image = doc.images().add(pngBytes(), QStringLiteral("png"));
+    const QString image = doc.images().add(pngBytes(Qt::blue), QStringLiteral("png"));
     c.insertText(QStringLiteral(" "), normal);
     doc.insertInlinePicture({MainStoryId, c.position()}, image, QSizeF(60, 45));
 
@@ -175,7 +149,7 @@ void TestHtml::roundTrip()
     QCOMPARE(formatAt(back, QStringLiteral("link")).anchorHref(),
              QStringLiteral("https://example.org/?a=1&b=2"));
     QCOMPARE(back.images().ids().size(), 1);
-    QCOMPARE(back.images().entry(back.images().ids().first()).bytes, pngBytes());
+    QCOMPARE(back.images().entry(back.images().ids().first()).bytes, pngBytes(Qt::blue));
 
     const QTextBlock first = blockWith(back, QStringLiteral("item 0"));
     const QTextBlock nested = blockWith(back, QStringLiteral("item 1"));

@@ -4,9 +4,11 @@
 #include "richedit/model/ModelProperty.h"
 #include "richedit/model/RichEditDocument.h"
 
+#include "ModelProbes.h"
 #include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
+
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,34 +19,6 @@ using namespace richedit;
 using namespace formats;
 
 namespace {
-
-QByteArray pngBytes()
-{
-    QImage image(5, 2, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-QTextBlock blockWith(const RichEditDocument &doc, const QString &text)
-{
-    for (QTextBlock b = doc.mainStory()->begin(); b.isValid(); b = b.next()) {
-        if (b.text().contains(text))
-            return b;
-    }
-    return QTextBlock();
-}
-
-QTextCharFormat formatAt(const RichEditDocument &doc, const QString &text)
-{
-    const QTextBlock b = blockWith(doc, text);
-    QTextCursor c(b);
-    c.setPosition(b.position() + int(b.text().indexOf(text)) + 1);
-    return c.charFormat();
-}
 
 } // namespace
 
@@ -130,7 +104,7 @@ void TestRtf::roundTrip()
     link.setAnchorHref(QStringLiteral("https://example.org/"));
     l.mergeCharFormat(link);
     doc.addBookmark(QStringLiteral("mark"), {MainStoryId, fieldAt - 5, 4});
-    const QString image = doc.images().add(pngBytes(), QStringLiteral("png"));
+    const QString image = doc.images().add(pngBytes(Qt::green, QSize(5, 2)), QStringLiteral("png"));
     c.movePosition(QTextCursor::End);
     doc.insertInlinePicture({MainStoryId, c.position()}, image, QSizeF(750, 300));
 
@@ -228,7 +202,8 @@ void TestRtf::roundTrip()
     QCOMPARE(back.bookmark(QStringLiteral("mark"))->range.range(),
              doc.bookmark(QStringLiteral("mark"))->range.range());
     QCOMPARE(back.images().ids().size(), 1);
-    QCOMPARE(back.images().entry(back.images().ids().first()).bytes, pngBytes());
+    QCOMPARE(back.images().entry(back.images().ids().first()).bytes,
+             pngBytes(Qt::green, QSize(5, 2)));
     QTextCursor pic(blockWith(back, QStringLiteral("Page")));
     pic.movePosition(QTextCursor::EndOfBlock);
     QCOMPARE(pic.charFormat().toImageFormat().width(), 750.0);
@@ -271,7 +246,7 @@ void TestRtf::wordStyleInput()
     // What Word and other programs write: code-page text, a Cyrillic font,
     // \u with fallbacks, unknown destinations, fields, bookmarks, a picture
     // in \shppict beside its fallback, a table and a second section.
-    const QByteArray png = pngBytes().toHex();
+    const QByteArray png = pngBytes(Qt::green, QSize(5, 2)).toHex();
     const QByteArray rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 Times New "
         "Roman;}{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
