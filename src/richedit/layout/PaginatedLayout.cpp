@@ -62,9 +62,9 @@ void PaginatedLayout::watchStory(int storyId)
     // A header or footer edit changes its boxes; the body moves only when
     // the box height changes, which a full pass settles.
     connect(story, &QTextDocument::contentsChanged, this, [this, storyId] {
-        const QString prefix = QString::number(storyId) + u':';
+        m_pageDependent.remove(storyId);
         for (auto it = m_boxes.begin(); it != m_boxes.end();)
-            it = it.key().startsWith(prefix) ? m_boxes.erase(it) : std::next(it);
+            it = it.key().story == storyId ? m_boxes.erase(it) : std::next(it);
         emit pagesChanged(0);
     });
 }
@@ -123,13 +123,14 @@ std::shared_ptr<const StoryBox> PaginatedLayout::storyBox(int storyId, qreal wid
     const QTextDocument *story = storyId == MainStoryId ? nullptr : m_model->story(storyId);
     if (!story)
         return nullptr;
-    const bool perPage = StoryBox::dependsOnPage(m_model, story);
+    // Whether the story shows page numbers is known until it changes; a box
+    // that shows none serves every page.
+    auto dependent = m_pageDependent.constFind(storyId);
+    if (dependent == m_pageDependent.cend())
+        dependent = m_pageDependent.insert(storyId, StoryBox::dependsOnPage(m_model, story));
+    const bool perPage = *dependent;
     const int pages = int(m_pages.size());
-    const QString key = QStringLiteral("%1:%2:%3:%4")
-                            .arg(storyId)
-                            .arg(width)
-                            .arg(perPage ? pageNumber : -1)
-                            .arg(perPage ? pages : -1);
+    const BoxKey key{storyId, width, perPage ? pageNumber : -1, perPage ? pages : -1};
     auto it = m_boxes.constFind(key);
     if (it != m_boxes.cend())
         return *it;
@@ -303,6 +304,7 @@ void PaginatedLayout::invalidateAll()
     m_dirtyFrom = m_dirtyTo = -1;
     m_lists.invalidate();
     m_boxes.clear();
+    m_pageDependent.clear();
     m_blockCount = m_model->mainStory()->blockCount();
     m_idle.start();
     emit pagesChanged(0);

@@ -106,7 +106,20 @@ private:
     int m_blockCount = 0;
     int m_continuousWidth = 0;
     QTimer m_idle;
-    mutable QHash<QString, std::shared_ptr<StoryBox>> m_boxes;
+    struct BoxKey
+    {
+        int story;
+        qreal width;
+        int pageNumber; // -1: the box shows no page numbers
+        int pageCount;
+        bool operator==(const BoxKey &) const = default;
+        friend size_t qHash(const BoxKey &k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.story, k.width, k.pageNumber, k.pageCount);
+        }
+    };
+    mutable QHash<BoxKey, std::shared_ptr<StoryBox>> m_boxes;
+    mutable QHash<int, bool> m_pageDependent; // by story
     QSet<const QTextDocument *> m_watched;
 };
 
