@@ -124,12 +124,6 @@ const ShapedBlock *BlockShaper::current(const QTextBlock &block)
     return &data->shape;
 }
 
-void BlockShaper::invalidate(const QTextBlock &block)
-{
-    if (ShapeData *data = dataOf(block))
-        data->shape.revision = -1;
-}
-
 const ShapedBlock &BlockShaper::shape(const QTextBlock &block, qreal width,
                                       const SpanFunction &spanAt)
 {

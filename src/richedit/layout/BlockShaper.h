@@ -49,7 +49,6 @@ public:
     static const ShapedBlock *current(const QTextBlock &block);
     // The cached shape, or null when the block needs shaping.
     static const ShapedBlock *cached(const QTextBlock &block, qreal width);
-    static void invalidate(const QTextBlock &block);
 
     // Indents of the block's text for the first and the other lines.
     static qreal firstLineIndent(const QTextBlock &block);

@@ -26,7 +26,6 @@ public:
         // The story being edited: the others are drawn faded, as when a
         // header is edited over the dimmed body.
         int activeStory = MainStoryId;
-        bool showHeaderFooterFrames = false;
         // Page area to paint (page coordinates); empty for the whole page.
         QRectF area;
     };

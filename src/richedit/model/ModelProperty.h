@@ -30,7 +30,6 @@ enum : int
     FloatingObjectId,                                 // int: anchor character of a floating object
     ImageId,                                          // QString: image in the ImageStore
     Hidden,                                           // bool: hidden text (not laid out)
-    BookmarkName, // unused in text; bookmarks are tracked ranges
 
     // Table format
     TableStyleName = QTextFormat::UserProperty + 200, // QString
