@@ -29,7 +29,7 @@ enum : int
     FieldId,                                          // int: the run is (part of) a field's result
     FloatingObjectId,                                 // int: anchor character of a floating object
     ImageId,                                          // QString: image in the ImageStore
-    Hidden,                                           // bool: hidden text (not laid out)
+    Hidden,                                           // bool: hidden text (kept; still shown)
 
     // Table format
     TableStyleName = QTextFormat::UserProperty + 200, // QString
