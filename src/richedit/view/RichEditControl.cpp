@@ -143,7 +143,7 @@ void RichEditControl::setActiveViewType(ViewType type)
         return;
     m_activeView = type;
     if (type != ViewType::PrintLayout && m_story != MainStoryId)
-        leaveHeaderFooter();
+        returnToMainText();
     syncContinuousWidth();
     refreshGeometry();
     ensureCaretVisible();
@@ -235,7 +235,7 @@ QList<QTextCursor> RichEditControl::selectionCursors() const
     return all;
 }
 
-void RichEditControl::leaveHeaderFooter()
+void RichEditControl::returnToMainText()
 {
     if (m_story == MainStoryId)
         return;
@@ -1034,7 +1034,7 @@ void RichEditControl::keyPressEvent(QKeyEvent *event)
             break;
         case Qt::Key_Escape:
             if (m_story != MainStoryId)
-                leaveHeaderFooter();
+                returnToMainText();
             else
                 event->ignore();
             return;
@@ -1174,7 +1174,7 @@ void RichEditControl::mouseDoubleClickEvent(QMouseEvent *event)
             return;
         }
         if (m_document.storyKind(m_story) == StoryKind::TextBox) {
-            leaveHeaderFooter();
+            returnToMainText();
             m_cursor.setPosition(positionAt(hit));
             cursorChanged(false);
             return;
@@ -1185,7 +1185,7 @@ void RichEditControl::mouseDoubleClickEvent(QMouseEvent *event)
             return;
         }
         if (m_story != MainStoryId && hit.area == Hit::Body) {
-            leaveHeaderFooter();
+            returnToMainText();
             m_cursor.setPosition(positionAt(hit));
             cursorChanged(false);
             return;

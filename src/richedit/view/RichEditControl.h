@@ -69,8 +69,8 @@ public:
     void setTextCursor(const QTextCursor &cursor);
     QList<QTextCursor> selectionCursors() const;
     int activeStory() const { return m_story; }
-    // Leaves header or footer editing for the main text.
-    void leaveHeaderFooter();
+    // Leaves the header, footer or text box being edited for the main text.
+    void returnToMainText();
     // Starts editing the header or footer of a page.
     void editHeaderFooter(int page, StoryKind kind);
     // Starts editing a text box placed on a page.
