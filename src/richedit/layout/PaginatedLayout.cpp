@@ -105,16 +105,20 @@ bool PaginatedLayout::sameStart(const LayoutPage &page, const PageState &s) cons
     return true;
 }
 
+HeaderFooterType PaginatedLayout::headerFooterType(const LayoutPage &page) const
+{
+    if (page.firstOfSection && page.setup.differentFirstPage)
+        return HeaderFooterType::First;
+    if ((m_model->settings().evenAndOddHeaders || page.setup.differentOddEven) &&
+        page.pageNumber % 2 == 0)
+        return HeaderFooterType::Even;
+    return HeaderFooterType::Odd;
+}
+
 int PaginatedLayout::headerFooterFor(const LayoutPage &page, bool header) const
 {
-    const StoryKind kind = header ? StoryKind::Header : StoryKind::Footer;
-    HeaderFooterType type = HeaderFooterType::Odd;
-    if (page.firstOfSection && page.setup.differentFirstPage)
-        type = HeaderFooterType::First;
-    else if ((m_model->settings().evenAndOddHeaders || page.setup.differentOddEven) &&
-             page.pageNumber % 2 == 0)
-        type = HeaderFooterType::Even;
-    return m_model->headerFooterStory(page.section, kind, type);
+    return m_model->headerFooterStory(page.section, header ? StoryKind::Header : StoryKind::Footer,
+                                      headerFooterType(page));
 }
 
 std::shared_ptr<const StoryBox> PaginatedLayout::storyBox(int storyId, qreal width,

@@ -49,6 +49,9 @@ public:
     // Index of the page showing a main-story position (its first line).
     int pageOf(int position) const;
 
+    // Which of its section's headers and footers a page shows.
+    HeaderFooterType headerFooterType(const LayoutPage &page) const;
+
     // The header, footer or text box laid out for a page.
     std::shared_ptr<const StoryBox> storyBox(int storyId, qreal width, int pageNumber) const;
 

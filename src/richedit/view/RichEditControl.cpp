@@ -256,13 +256,7 @@ void RichEditControl::editHeaderFooter(int page, StoryKind kind)
     const LayoutPage &p = m_layout->page(page);
     int story = kind == StoryKind::Header ? p.headerStory : p.footerStory;
     if (story == 0) {
-        HeaderFooterType type = HeaderFooterType::Odd;
-        if (p.firstOfSection && p.setup.differentFirstPage)
-            type = HeaderFooterType::First;
-        else if ((m_document.settings().evenAndOddHeaders || p.setup.differentOddEven) &&
-                 p.pageNumber % 2 == 0)
-            type = HeaderFooterType::Even;
-        story = m_document.ensureHeaderFooter(p.section, kind, type);
+        story = m_document.ensureHeaderFooter(p.section, kind, m_layout->headerFooterType(p));
         m_layout->ensurePage(page);
     }
     m_story = story;
